@@ -9,7 +9,6 @@
 namespace kalora::store {
 namespace {
 
-constexpr int kIndexEntryTail = 6;  // block number, record count, 0: three shorts
 
 int IndexBlockNumber(std::string_view entry, int key_width) {
   const auto high = static_cast<unsigned char>(entry[static_cast<std::size_t>(key_width)]);
@@ -103,24 +102,35 @@ std::string_view ParadoxTable::Record(const RecordPosition& position) {
 
 std::optional<RecordPosition> ParadoxTable::FindKeyPrefix(std::string_view key) {
   if (!IsKeyed() || Header().first_block == 0) return std::nullopt;
-  int block = 0;
+  if (key.size() > static_cast<std::size_t>(data_.PrefixWidth(KeyFieldCount()))) return std::nullopt;
   if (index_kind_ == IndexKind::kIndexFile) {
+    std::string problem;
     try {
-      block = DescendIndexFile(key);
-    } catch (const PlatformError& error) {
-      // A damaged .PX must not change the answers: fall back to the blocks themselves.
-      index_note_ = error.what();
-      index_kind_ = IndexKind::kBuiltFromBlocks;
-      index_.reset();
+      const ScanResult result = ScanForKey(DescendIndexFile(key), key);
+      if (result.consistent) return result.position;
+      problem = index_->Name() + ": leads past the searched key";
+    } catch (const IndexFileError& error) {
+      problem = error.what();
     }
+    // A damaged .PX must not change the answers: fall back to the blocks themselves.
+    index_note_ = problem;
+    index_kind_ = IndexKind::kBuiltFromBlocks;
+    index_.reset();
   }
-  if (index_kind_ == IndexKind::kBuiltFromBlocks) block = SearchBuiltIndex(key);
-  return ScanForKey(block, key);
+  return ScanForKey(SearchBuiltIndex(key), key).position;
 }
 
 // At each level take the last entry whose key is below the searched one (or the first entry):
 // the first matching record then lies in that block or at the start of the next.
 int ParadoxTable::DescendIndexFile(std::string_view key) {
+  try {
+    return DescendIndexFileOrThrow(key);
+  } catch (const PlatformError& error) {
+    throw IndexFileError(error.what());
+  }
+}
+
+int ParadoxTable::DescendIndexFileOrThrow(std::string_view key) {
   const TableHeader& h = index_->Header();
   const int key_width = index_->PrefixWidth(KeyFieldCount());
   int block_number = h.index_root;
@@ -165,14 +175,19 @@ int ParadoxTable::SearchBuiltIndex(std::string_view key) {
   return below == built_index_.begin() ? built_index_.front().block : std::prev(below)->block;
 }
 
-std::optional<RecordPosition> ParadoxTable::ScanForKey(int block_number, std::string_view key) {
+ParadoxTable::ScanResult ParadoxTable::ScanForKey(int block_number, std::string_view key) {
   const int record_size = Header().record_size;
+  const auto starts_at_or_after = [&](const Block& block) {
+    return block.record_count == 0 || Compare(block.Record(0, record_size).substr(0, key.size()), key) >= 0;
+  };
   // An index entry may lag behind its block's first key: when the block starts at or after
-  // the key, the first match may sit at the end of the previous block.
-  {
-    const Block& start = LoadBlock(block_number);
-    if (start.prev != 0 && (start.record_count == 0 || Compare(start.Record(0, record_size), key) >= 0)) {
-      block_number = start.prev;
+  // the key, the first match may sit at the end of the previous block. That block must start
+  // before the key, or the index is not the table's.
+  if (const Block& start = LoadBlock(block_number); start.prev != 0 && starts_at_or_after(start)) {
+    block_number = start.prev;
+    const Block& previous = LoadBlock(block_number);
+    if (previous.record_count > 0 && Compare(previous.Record(0, record_size).substr(0, key.size()), key) > 0) {
+      return ScanResult{std::nullopt, false};
     }
   }
   int walked = 0;
@@ -181,12 +196,12 @@ std::optional<RecordPosition> ParadoxTable::ScanForKey(int block_number, std::st
     const Block& block = LoadBlock(block_number);
     for (int i = 0; i < block.record_count; ++i) {
       const int c = Compare(block.Record(i, record_size).substr(0, key.size()), key);
-      if (c == 0) return RecordPosition{block_number, i, 0};
-      if (c > 0) return std::nullopt;
+      if (c == 0) return ScanResult{RecordPosition{block_number, i, 0}, true};
+      if (c > 0) return ScanResult{std::nullopt, true};
     }
     block_number = block.next;
   }
-  return std::nullopt;
+  return ScanResult{std::nullopt, true};
 }
 
 }  // namespace kalora::store

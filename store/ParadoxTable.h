@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,13 @@ class ParadoxTable {
   std::optional<RecordPosition> FindKeyPrefix(std::string_view key);
 
  private:
+  struct ScanResult {
+    std::optional<RecordPosition> position;
+    bool consistent;  // false: the block the index gave lies past the key
+  };
+  struct IndexFileError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+  };
   struct BlockKey {
     std::string key;
     int block;
@@ -65,10 +73,11 @@ class ParadoxTable {
   const Block& LoadBlock(int number);
   std::optional<RecordPosition> FirstRecordFrom(int block_number, int blocks_walked);
   int DescendIndexFile(std::string_view key);
+  int DescendIndexFileOrThrow(std::string_view key);
   int SearchBuiltIndex(std::string_view key);
   void BuildIndexFromBlocks();
   void CheckIndexFile();
-  std::optional<RecordPosition> ScanForKey(int block_number, std::string_view key);
+  ScanResult ScanForKey(int block_number, std::string_view key);
 
   ParadoxFile data_;
   std::unique_ptr<ParadoxFile> index_;
