@@ -270,8 +270,12 @@ std::string FormatTime(std::int64_t milliseconds) {
 }
 
 std::string FormatNumber(double value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  // Plain digits for every everyday magnitude; an exponent only where they would run long.
+  const double magnitude = std::fabs(value);
+  const bool plain = magnitude == 0 || (magnitude >= 1e-6 && magnitude < 1e21);
+  char buffer[400];
+  const auto result = plain ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
+                            : std::to_chars(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, result.ptr);
 }
 
