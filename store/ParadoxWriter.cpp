@@ -178,6 +178,16 @@ void CheckLayout(const std::filesystem::path& file, const TableLayout& layout) {
 
 void WriteTable(const std::filesystem::path& db_path, const TableLayout& layout,
                 const std::vector<std::vector<Value>>& records) {
+  std::size_t at = 0;
+  WriteTable(db_path, layout, [&](std::vector<Value>& record) {
+    if (at == records.size()) return false;
+    record = records[at++];
+    return true;
+  });
+}
+
+void WriteTable(const std::filesystem::path& db_path, const TableLayout& layout,
+                const std::function<bool(std::vector<Value>& record)>& next) {
   CheckLayout(db_path, layout);
   const std::vector<FieldInfo> infos = Infos(layout);
   const int record_size = std::accumulate(infos.begin(), infos.end(), 0, [](int sum, const FieldInfo& f) { return sum + f.width; });
@@ -185,16 +195,16 @@ void WriteTable(const std::filesystem::path& db_path, const TableLayout& layout,
   if (record_size + kBlockHeaderSize > block_size) Fail(db_path, "records do not fit a block");
 
   std::vector<std::string> rows;
-  rows.reserve(records.size());
-  for (std::size_t r = 0; r < records.size(); ++r) {
-    if (records[r].size() != infos.size()) {
-      Fail(db_path, "record " + std::to_string(r + 1) + " has " + std::to_string(records[r].size()) + " values for " +
+  std::vector<Value> values;
+  for (std::size_t r = 0; next(values); ++r) {
+    if (values.size() != infos.size()) {
+      Fail(db_path, "record " + std::to_string(r + 1) + " has " + std::to_string(values.size()) + " values for " +
                         std::to_string(infos.size()) + " fields");
     }
     std::string row(static_cast<std::size_t>(record_size), '\0');
     for (std::size_t f = 0; f < infos.size(); ++f) {
       try {
-        EncodeValue(infos[f], records[r][f], row);
+        EncodeValue(infos[f], values[f], row);
       } catch (const std::invalid_argument& error) {
         Fail(db_path, "record " + std::to_string(r + 1) + ", field '" + infos[f].name + "': " + error.what());
       }

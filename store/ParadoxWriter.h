@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,5 +31,9 @@ struct TableLayout {
 // leaves a file that looks finished. Throws PlatformError naming the file and the record.
 void WriteTable(const std::filesystem::path& db_path, const TableLayout& layout,
                 const std::vector<std::vector<Value>>& records);
+// The same, taking the records one at a time (big tables for benchmarks): `next` fills the
+// record and returns true, or returns false after the last one.
+void WriteTable(const std::filesystem::path& db_path, const TableLayout& layout,
+                const std::function<bool(std::vector<Value>& record)>& next);
 
 }  // namespace kalora::store
