@@ -51,7 +51,7 @@ int FieldWidth(FieldType type, int descriptor_size);
 bool IsBlob(FieldType type);
 // The letter the table designer shows ("A", "D", "$", "+", "#" ...).
 std::string_view FieldLetter(FieldType type);
-// The data engine's type name a Delphi developer sees ("String", "Integer", "Currency" ...).
+// The data engine's own name of the type ("String", "Integer", "Currency" ...), as its messages show it.
 std::string_view EngineTypeName(FieldType type);
 // "3.0", "3.5", "4.x", "5.x", "7.x".
 std::string_view VersionName(int file_version);
