@@ -265,7 +265,10 @@ std::string FormatTime(std::int64_t milliseconds) {
   const std::int64_t ms = negative ? -milliseconds : milliseconds;
   std::string out = negative ? "-" : "";
   out += Padded(ms / 3'600'000, 2) + ":" + Padded(ms / 60'000 % 60, 2) + ":" + Padded(ms / 1000 % 60, 2);
-  if (ms % 1000 != 0) out += "." + Padded(ms % 1000, 3);
+  if (ms % 1000 != 0) {
+    out += '.';
+    out += Padded(ms % 1000, 3);
+  }
   return out;
 }
 
@@ -294,8 +297,10 @@ std::string FormatDecimal(const Decimal& value) {
 }
 
 double DecimalToDouble(const Decimal& value) {
-  std::string text = value.digits;
-  text.insert(text.size() - static_cast<std::size_t>(value.decimals), ".");
+  const std::size_t point = value.digits.size() - static_cast<std::size_t>(value.decimals);
+  std::string text = value.digits.substr(0, point);
+  text += '.';
+  text.append(value.digits, point);
   double number = std::strtod(text.c_str(), nullptr);
   return value.negative ? -number : number;
 }
