@@ -205,6 +205,10 @@ class BenchmarkFolders {
     static std::string entry;
     entry = "KALORA_DRIVE_C=" + drive_.string();
     putenv(entry.data());
+    for (Text folder = Text(gen::kFinishedFolder); folder.size() > 3;
+         folder = folder.substr(0, folder.find_last_of('\\', folder.size() - 2) + 1)) {
+      if (!os::Files().FolderExists(folder)) created_.push_back(os::NativePath(folder));
+    }
     if (!os::ForceDirectories(Text(gen::kFinishedFolder))) {
       throw PlatformError("Benchmark", "cannot create " + Text(gen::kFinishedFolder));
     }
@@ -219,6 +223,7 @@ class BenchmarkFolders {
         if (!existing_.contains(file.path())) std::filesystem::remove(file.path(), ignored);
       }
     }
+    for (const auto& folder : created_) std::filesystem::remove(folder, ignored);  // deepest first
     std::filesystem::remove_all(drive_, ignored);
   }
   BenchmarkFolders(const BenchmarkFolders&) = delete;
@@ -231,6 +236,7 @@ class BenchmarkFolders {
 
   std::filesystem::path drive_;
   std::set<std::filesystem::path> existing_;
+  std::vector<std::filesystem::path> created_;
 };
 
 }  // namespace kalora::bench
