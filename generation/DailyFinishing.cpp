@@ -1,12 +1,12 @@
 #include "generation/DailyFinishing.h"
 
 #include <algorithm>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <utility>
 
-#include "generation/CheckDigits.h"
+#include "generation/CustomerDocument.h"
+#include "generation/OutputFolders.h"
 #include "os/Files.h"
 #include "runtime/Numbers.h"
 #include "runtime/TextLines.h"
@@ -24,8 +24,6 @@ constexpr std::string_view kDayLetters = "123456789ABCDEFGHIJKLMNOPQRSTUV";
 
 constexpr size_t kKeptLength = 137;  // positions 1-137 of a coupon record stay as they are
 constexpr size_t kNameLength = 40;
-constexpr size_t kNumberLength = 14;
-constexpr size_t kCpfLength = 11;
 
 // 1-based inclusive positions.
 struct Field {
@@ -72,15 +70,6 @@ Text RecordName(std::string_view nome) {
   return name;
 }
 
-// The digits of a CPF or CNPJ whose check digits pass, or the empty text.
-Text RecordNumber(std::string_view cpf) {
-  Text number = DRRf(cpf);
-  bool valid = (number.size() == kCpfLength && TestaCpf(number)) ||
-               (number.size() == kNumberLength && TestaCgc(number));
-  if (!valid) number.clear();
-  return number;
-}
-
 // Positions 1-137 of the record (padded with blanks when the line is shorter, so the name
 // and number land in their own positions), the name in 40 and the number in 14.
 void FinishCouponLine(std::string_view line, const Customer& customer, Text& finished) {
@@ -89,9 +78,7 @@ void FinishCouponLine(std::string_view line, const Customer& customer, Text& fin
   Text name = RecordName(customer.nome);
   finished += name;
   finished.append(kNameLength - name.size(), ' ');
-  Text number = RecordNumber(customer.cpf);
-  finished.append(kNumberLength - number.size(), '0');
-  finished += number;
+  finished += ReadCustomerDocument(customer.cpf).field;
 }
 
 // A finished file while it is being written. It lives under a temporary name in its own
@@ -133,8 +120,7 @@ class PendingFile {
 }  // namespace
 
 Text DayFilePath(Date day) {
-  return Text(kDayFilesFolder) + Text(kDayFilePrefix) + FormatYyyymmdd(day) +
-         Text(kDayFileExtension);
+  return kOutputFolder + Text(kDayFilePrefix) + FormatYyyymmdd(day) + Text(kDayFileExtension);
 }
 
 Text Nr2lt(std::string_view texto) {
@@ -143,13 +129,6 @@ Text Nr2lt(std::string_view texto) {
   int value = (texto[0] - '0') * 10 + (texto[1] - '0');
   if (value < 1 || value > static_cast<int>(kDayLetters.size())) return {};
   return Text(1, kDayLetters[static_cast<size_t>(value - 1)]);
-}
-
-Text DRRf(std::string_view texto) {
-  Text digits;
-  std::copy_if(texto.begin(), texto.end(), std::back_inserter(digits),
-               [](char c) { return c >= '0' && c <= '9'; });
-  return digits;
 }
 
 void AdicionaCPF(const Text& dia, CouponSource& coupons) {
@@ -165,7 +144,7 @@ void AdicionaCPF(const Text& dia, CouponSource& coupons) {
     if (!output) {
       // The first line, whatever its type, names the printer.
       serial = Take(line, kSerial);
-      output.emplace(Text(kFinishedFolder) + Take(line, kSerialInName) + "." + day_code);
+      output.emplace(kFinalFolder + Take(line, kSerialInName) + "." + day_code);
     }
     std::optional<Customer> customer;
     if (IsCouponRecord(line)) {

@@ -10,18 +10,11 @@
 
 namespace kalora::gen {
 
-// Where the day files are copied and where their finished copies go.
-inline constexpr std::string_view kDayFilesFolder = "C:\\Varnex\\PDV\\NFP\\";
-inline constexpr std::string_view kFinishedFolder = "C:\\Varnex\\PDV\\NFP\\Final\\";
-
 // C:\Varnex\PDV\NFP\NFP_DIA_yyyymmdd.txt
 Text DayFilePath(Date day);
 
 // "01".."09" give "1".."9", "10".."31" give "A".."V"; anything else the empty text.
 Text Nr2lt(std::string_view texto);
-
-// The digits of a text, in their order.
-Text DRRf(std::string_view texto);
 
 // Finishes the day dia ("dd/mm/yyyy"): reads its day file and writes
 // C:\Varnex\PDV\NFP\Final\ + positions 4-11 of the first line + "." + the day's code.

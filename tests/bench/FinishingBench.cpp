@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "generation/DailyFinishing.h"
+#include "generation/OutputFolders.h"
 #include "os/Files.h"
 #include "runtime/Errors.h"
 #include "runtime/TextLines.h"
@@ -166,7 +167,7 @@ double BestOf(Step step) {
   return best;
 }
 
-const Text kCopyName = Text(gen::kFinishedFolder) + "copy.txt";
+const Text kCopyName = Text(gen::kFinalFolder) + "copy.txt";
 
 }  // namespace
 
@@ -205,12 +206,12 @@ class BenchmarkFolders {
     static std::string entry;
     entry = "KALORA_DRIVE_C=" + drive_.string();
     putenv(entry.data());
-    for (Text folder = Text(gen::kFinishedFolder); folder.size() > 3;
+    for (Text folder = Text(gen::kFinalFolder); folder.size() > 3;
          folder = folder.substr(0, folder.find_last_of('\\', folder.size() - 2) + 1)) {
       if (!os::Files().FolderExists(folder)) created_.push_back(os::NativePath(folder));
     }
-    if (!os::ForceDirectories(Text(gen::kFinishedFolder))) {
-      throw PlatformError("Benchmark", "cannot create " + Text(gen::kFinishedFolder));
+    if (!os::ForceDirectories(Text(gen::kFinalFolder))) {
+      throw PlatformError("Benchmark", "cannot create " + Text(gen::kFinalFolder));
     }
     for (const auto& folder : Folders()) {
       for (const auto& file : std::filesystem::directory_iterator(folder)) existing_.insert(file);
@@ -231,7 +232,7 @@ class BenchmarkFolders {
 
  private:
   static std::vector<std::filesystem::path> Folders() {
-    return {os::NativePath(Text(gen::kDayFilesFolder)), os::NativePath(Text(gen::kFinishedFolder))};
+    return {os::NativePath(Text(gen::kOutputFolder)), os::NativePath(Text(gen::kFinalFolder))};
   }
 
   std::filesystem::path drive_;

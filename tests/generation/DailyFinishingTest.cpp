@@ -2,18 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <random>
-#include <set>
 #include <tuple>
 
+#include "generation/OutputFolders.h"
 #include "os/Files.h"
 #include "runtime/Cp1252.h"
 #include "runtime/Errors.h"
+#include "tests/support/TempDrive.h"
 
 namespace kalora::gen {
 namespace {
@@ -88,50 +87,10 @@ FakeCoupons ShopCoupons() {
   return coupons;
 }
 
-// Sets the process environment for the rest of the test program (the value must outlive it).
-void SetEnvironment(const std::string& name, const std::string& value) {
-  static std::map<std::string, std::string> entries;
-  entries[name] = name + "=" + value;
-  putenv(entries[name].data());
-}
-
-// A fresh C:\Varnex\PDV\NFP\Final\ for every test. Off Windows drive C: is a temporary
-// folder; on Windows (Wine) it is the real drive, so only what the test wrote is removed.
+// A drive C: of the test's own with an empty C:\Varnex\PDV\NFP\Final\.
 class FinishingTest : public testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    do {
-      drive_ = fs::temp_directory_path() / ("kalora-finishing-" + std::to_string(random()));
-    } while (!fs::create_directory(drive_));
-    SetEnvironment("KALORA_DRIVE_C", drive_.string());
-
-    for (Text folder = Text(kFinishedFolder); folder.size() > 3;
-         folder = folder.substr(0, folder.find_last_of('\\', folder.size() - 2) + 1)) {
-      if (!os::Files().FolderExists(folder)) created_folders_.push_back(Native(folder));
-    }
-    ASSERT_TRUE(os::ForceDirectories(Text(kFinishedFolder)));
-    for (Text folder : {Text(kDayFilesFolder), Text(kFinishedFolder)}) {
-      for (const auto& entry : fs::directory_iterator(Native(folder))) {
-        existing_.insert(entry.path());
-      }
-    }
-  }
-
-  void TearDown() override {
-    for (Text folder : {Text(kDayFilesFolder), Text(kFinishedFolder)}) {
-      std::error_code ignored;
-      for (const auto& entry : fs::directory_iterator(Native(folder), ignored)) {
-        if (!existing_.contains(entry.path())) fs::remove(entry.path(), ignored);
-      }
-    }
-    for (const auto& folder : created_folders_) {
-      std::error_code ignored;
-      fs::remove(folder, ignored);  // deepest first; only when empty
-    }
-    std::error_code ignored;
-    fs::remove_all(drive_, ignored);
-  }
+  void SetUp() override { ASSERT_TRUE(os::ForceDirectories(kFinalFolder)); }
 
   static fs::path Native(const Text& path) { return fs::path(os::NativePath(path)); }
 
@@ -146,24 +105,22 @@ class FinishingTest : public testing::Test {
   }
 
   static void PutOlderFinishedFile(const Text& name) {
-    Write(Text(kFinishedFolder) + name, kOlderFile);
+    Write(Text(kFinalFolder) + name, kOlderFile);
   }
 
   // Every file of the Final folder, with its bytes.
   static Files FinishedFiles() {
     Files files;
-    if (!os::Files().FolderExists(Text(kFinishedFolder))) return files;
-    for (const auto& entry : fs::directory_iterator(Native(Text(kFinishedFolder)))) {
+    if (!os::Files().FolderExists(Text(kFinalFolder))) return files;
+    for (const auto& entry : fs::directory_iterator(Native(Text(kFinalFolder)))) {
       Text name = entry.path().filename().string();
-      files[name] = ReadAll(*os::Files().OpenRead(Text(kFinishedFolder) + name));
+      files[name] = ReadAll(*os::Files().OpenRead(Text(kFinalFolder) + name));
     }
     return files;
   }
 
  private:
-  fs::path drive_;
-  std::vector<fs::path> created_folders_;
-  std::set<fs::path> existing_;
+  test::TempDrive drive_;
 };
 
 struct GoldenCase {
@@ -193,7 +150,7 @@ TEST_F(FinishingTest, FinishedFilesMatchTheirExpectedFiles) {
     AdicionaCPF(c.dia, coupons);
     Files files = FinishedFiles();
     EXPECT_EQ(files, (Files{{c.finished_name, Fixture(c.expected)}}));
-    for (const auto& [name, bytes] : files) std::filesystem::remove(Native(Text(kFinishedFolder) + name));
+    for (const auto& [name, bytes] : files) std::filesystem::remove(Native(Text(kFinalFolder) + name));
   }
 }
 
@@ -214,7 +171,7 @@ TEST_F(FinishingTest, DayCodeNamesTheFinishedFile) {
     AdicionaCPF(c.dia, coupons);
     Text name = "KL0510AB." + Text(c.code);
     EXPECT_EQ(FinishedFiles(), (Files{{name, Fixture("serial-only.txt")}}));
-    std::filesystem::remove(Native(Text(kFinishedFolder) + name));
+    std::filesystem::remove(Native(Text(kFinalFolder) + name));
   }
 }
 
@@ -265,7 +222,7 @@ TEST_F(FinishingTest, FailuresLeaveNoFinishedFile) {
 }
 
 TEST_F(FinishingTest, MissingFinalFolderIsAnInvalidFileName) {
-  std::filesystem::remove(Native(Text(kFinishedFolder)));
+  std::filesystem::remove(Native(Text(kFinalFolder)));
   PutDayFile("05/11/2010", "coupons.txt");
   FakeCoupons coupons = ShopCoupons();
   try {
@@ -274,8 +231,8 @@ TEST_F(FinishingTest, MissingFinalFolderIsAnInvalidFileName) {
   } catch (const PlatformError& error) {
     EXPECT_EQ(error.Message(), "Nome de arquivo inválido"_cp);
   }
-  EXPECT_FALSE(os::Files().FolderExists(Text(kFinishedFolder)));  // never created here
-  ASSERT_TRUE(os::Files().CreateFolder(Text(kFinishedFolder)));
+  EXPECT_FALSE(os::Files().FolderExists(Text(kFinalFolder)));  // never created here
+  ASSERT_TRUE(os::Files().CreateFolder(Text(kFinalFolder)));
 }
 
 // The machine's files with one fault put in the finishing's way.
@@ -384,24 +341,6 @@ TEST(DayLetters, Nr2lt) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.texto);
     EXPECT_EQ(Nr2lt(c.texto), c.letter);
-  }
-}
-
-TEST(DigitFilter, DRRf) {
-  const struct {
-    const char* texto;
-    const char* digits;
-  } cases[] = {
-      {"111.444.777-35", "11144477735"},
-      {"11.222.333/0001-81", "11222333000181"},
-      {" 52998224725 ", "52998224725"},
-      {"", ""},
-      {"abc", ""},
-      {"1a2\xB2" "3\xBD", "123"},  // superscript two and one half are no digits
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.texto);
-    EXPECT_EQ(DRRf(c.texto), c.digits);
   }
 }
 
