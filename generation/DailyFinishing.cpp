@@ -30,7 +30,7 @@ struct Field {
   size_t first;
   size_t last;
 };
-constexpr Field kRecordType{1, 3};
+constexpr Field kRecordType{1, 3};  // a prefix of the line
 constexpr Field kSerial{4, 23};        // first line
 constexpr Field kSerialInName{4, 11};  // first line
 constexpr Field kCoo{53, 58};
@@ -48,7 +48,10 @@ Text DayCode(std::string_view dia) {
   return Nr2lt(Take(dia, kDiaDay)) + Nr2lt(Take(dia, kDiaMonth)) + Nr2lt(Take(dia, kDiaYear));
 }
 
-bool IsCouponRecord(std::string_view line) { return Take(line, kRecordType) == kCouponRecord; }
+// Read on every line, so compared in place.
+bool IsCouponRecord(std::string_view line) {
+  return line.substr(0, kRecordType.last) == kCouponRecord;
+}
 
 int32_t CouponCoo(std::string_view line) { return StrToInt(Take(line, kCoo)); }
 
