@@ -185,8 +185,8 @@ bool ReportMonth(const char* table, gen::CouponSource& coupons, const std::vecto
   double copy = BestOf([&] {
     for (const Text& dia : days) {
       Text day_file = gen::DayFilePath(ParseDate(dia));
-      Text copy = Text(gen::kFinalFolder) + day_file.substr(day_file.find_last_of('\\') + 1);
-      if (!os::Files().CopyOver(day_file, copy)) {
+      Text target = Text(gen::kFinalFolder) + day_file.substr(day_file.find_last_of('\\') + 1);
+      if (!os::Files().CopyOver(day_file, target)) {
         throw PlatformError("Benchmark", "copy of the day " + dia + " failed");
       }
     }
