@@ -30,7 +30,7 @@ struct Field {
   size_t first;
   size_t last;
 };
-constexpr Field kRecordType{1, 3};  // a prefix of the line
+constexpr Field kRecordType{1, 3};     // a prefix of the line
 constexpr Field kSerial{4, 23};        // first line
 constexpr Field kSerialInName{4, 11};  // first line
 constexpr Field kCoo{53, 58};
@@ -151,7 +151,7 @@ void AdicionaCPF(const Text& dia, CouponSource& coupons) {
     }
     std::optional<Customer> customer;
     if (IsCouponRecord(line)) {
-      int32_t coo = CouponCoo(line);
+      int32_t coo = CouponCoo(line);  // read first: a bad COO is reported before a bad date
       customer = coupons.Find(serial, CouponDate(line), coo);
     }
     if (customer) {

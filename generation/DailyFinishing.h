@@ -13,6 +13,8 @@ namespace kalora::gen {
 // C:\Varnex\PDV\NFP\NFP_DIA_yyyymmdd.txt
 Text DayFilePath(Date day);
 
+// DRRf, the digit filter, is in CustomerDocument.h.
+
 // "01".."09" give "1".."9", "10".."31" give "A".."V"; anything else the empty text.
 Text Nr2lt(std::string_view texto);
 
