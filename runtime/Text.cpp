@@ -1,0 +1,19 @@
+#include "runtime/Text.h"
+
+namespace kalora {
+
+Text Slice(std::string_view text, size_t first, size_t last) {
+  if (first == 0 || last < first || first > text.size()) return {};
+  return Text(text.substr(first - 1, last - first + 1));
+}
+
+Text TrimControls(std::string_view text) {
+  auto is_control = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  size_t begin = 0;
+  size_t end = text.size();
+  while (begin < end && is_control(text[begin])) ++begin;
+  while (end > begin && is_control(text[end - 1])) --end;
+  return Text(text.substr(begin, end - begin));
+}
+
+}  // namespace kalora

@@ -1,0 +1,82 @@
+#include "runtime/TextLines.h"
+
+#include "runtime/Errors.h"
+
+namespace kalora {
+
+namespace {
+constexpr char kEndOfText = 26;
+constexpr size_t kBufferSize = 64 * 1024;
+}  // namespace
+
+bool LineReader::Fill() {
+  if (ended_) return false;
+  buffer_.resize(kBufferSize);
+  size_t count = input_.Read(buffer_.data(), buffer_.size());
+  buffer_.resize(count);
+  pos_ = 0;
+  if (count == 0) ended_ = true;
+  return count > 0;
+}
+
+bool LineReader::ReadLine(Text& line) {
+  line.clear();
+  bool any = false;
+  for (;;) {
+    if (pos_ == buffer_.size() && !Fill()) return any;
+    any = true;
+    size_t start = pos_;
+    while (pos_ < buffer_.size() && buffer_[pos_] != '\r' && buffer_[pos_] != kEndOfText) ++pos_;
+    line.append(buffer_, start, pos_ - start);
+    if (pos_ == buffer_.size()) continue;
+    if (buffer_[pos_] == kEndOfText) {
+      // Text before the end mark is a last line; nothing at all is no line.
+      bool last_line = start != pos_ || !line.empty();
+      ended_ = true;
+      buffer_.clear();
+      pos_ = 0;
+      return last_line;
+    }
+    ++pos_;  // the CR
+    if (pos_ == buffer_.size()) Fill();
+    if (pos_ < buffer_.size() && buffer_[pos_] == '\n') ++pos_;
+    return true;
+  }
+}
+
+void LineWriter::WriteLine(std::string_view line) {
+  buffer_.append(line);
+  buffer_.append("\r\n");
+  if (buffer_.size() >= kBufferSize) Flush();
+}
+
+void LineWriter::Flush() {
+  if (buffer_.empty()) return;
+  output_.Write(buffer_);
+  buffer_.clear();
+}
+
+void LineWriter::Close() {
+  Flush();
+  output_.Close();
+}
+
+std::vector<Text> SplitList(std::string_view text) {
+  std::vector<Text> lines;
+  size_t pos = 0;
+  while (pos < text.size() && text[pos] != '\0') {
+    size_t start = pos;
+    while (pos < text.size() && text[pos] != '\0' && text[pos] != '\r' && text[pos] != '\n') ++pos;
+    lines.emplace_back(text.substr(start, pos - start));
+    if (pos < text.size() && text[pos] == '\r') ++pos;
+    if (pos < text.size() && text[pos] == '\n') ++pos;
+  }
+  return lines;
+}
+
+const Text& ListLine(const std::vector<Text>& lines, int index) {
+  if (index < 0 || static_cast<size_t>(index) >= lines.size()) throw ListIndexError(index);
+  return lines[static_cast<size_t>(index)];
+}
+
+}  // namespace kalora
