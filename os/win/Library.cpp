@@ -30,9 +30,19 @@ LibraryLoader& SystemLibraryLoader() {
 }
 
 bool HardenLibrarySearch() {
-  // An empty text removes the current folder from the search order of LoadLibrary; the
-  // program's folder, the system folders and PATH still serve.
-  return SetDllDirectoryA("") != 0;
+  // Where the system has it (Windows 8, Windows 7 updated, Wine): bare names are searched
+  // in the program's folder and the system folders only. Looked up, so that older systems
+  // still start.
+  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+  constexpr DWORD kSearchDefaultDirs = 0x00001000;  // LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
+  auto set_default_directories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+      reinterpret_cast<void (*)()>(
+          GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+  bool defaults = set_default_directories != nullptr &&
+                  set_default_directories(kSearchDefaultDirs) != 0;
+  // Everywhere: an empty text takes the current folder out of LoadLibrary's search order.
+  bool no_current_folder = SetDllDirectoryA("") != 0;
+  return defaults || no_current_folder;
 }
 
 }  // namespace kalora::os
