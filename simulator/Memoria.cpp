@@ -281,7 +281,12 @@ class Parser {
               AllDigits(text.substr(0, 2)) && AllDigits(text.substr(3, 2)) &&
               AllDigits(text.substr(6, 2)) && text.substr(0, 2) < "24" &&
               text.substr(3, 2) < "60" && text.substr(6, 2) < "60";
-    if (!ok) Fail("'" + Text(text) + "' is not a time hh:mm:ss");
+    if (!ok) {
+      Text message = "'";  // built in steps: gcc 12 warns falsely about a chain of + here
+      message += text;
+      message += "' is not a time hh:mm:ss";
+      Fail(message);
+    }
     return Text(text.substr(0, 2)) + Text(text.substr(3, 2)) + Text(text.substr(6, 2));
   }
 

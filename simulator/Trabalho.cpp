@@ -59,8 +59,8 @@ Text Quantity(const Decimal& value) {
   Text digits = std::to_string(value.units);
   if (value.places == 0) return digits;
   size_t places = static_cast<size_t>(value.places);
-  if (digits.size() <= places) digits.insert(0, places - digits.size() + 1, '0');
-  return digits.insert(digits.size() - places, ",");
+  if (digits.size() <= places) digits = Text(places - digits.size() + 1, '0') + digits;
+  return digits.substr(0, digits.size() - places) + "," + digits.substr(digits.size() - places);
 }
 
 // text at the left, value right-aligned to the mirror's width.
