@@ -87,6 +87,8 @@ int32_t TDLLBemaMFD::GeraRegistrosTipoE(const ArgumentosTipoE& p) {
 }
 
 UnitBemaMFD::UnitBemaMFD(os::LibraryLoader& loader) {
+  // Only systems older than Windows XP SP1 lack both ways of hardening; there the program
+  // still runs as it always did.
   os::HardenLibrarySearch();
   instance_ = std::make_unique<TDLLBemaMFD>(loader);
   DLLBemaMFD = instance_.get();

@@ -52,14 +52,18 @@ class UnixLibraryLoader final : public LibraryLoader {
   EntryPoint Symbol(LibraryHandle library, const char* name) override {
     dlerror();
     void* address = dlsym(library, name);
-    if (address == nullptr) return Fail(kErrorProcNotFound), nullptr;
+    if (address == nullptr) {
+      Fail(kErrorProcNotFound);
+      return nullptr;
+    }
     // POSIX guarantees that a function's address survives the trip through void*.
     return reinterpret_cast<EntryPoint>(address);
   }
 
   bool Free(LibraryHandle library) override {
     if (library != nullptr && dlclose(library) == 0) return true;
-    return Fail(kErrorInvalidHandle), false;
+    Fail(kErrorInvalidHandle);
+    return false;
   }
 
   uint32_t LastError() override { return last_error_; }
