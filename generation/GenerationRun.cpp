@@ -1,5 +1,6 @@
 #include "generation/GenerationRun.h"
 
+#include "generation/DailyFinishing.h"
 #include "generation/OutputFolders.h"
 #include "os/Files.h"
 #include "runtime/Cp1252.h"
@@ -216,7 +217,7 @@ class GenerationRun {
     for (Date day = first; day <= last; day += std::chrono::days{1}) {
       const Text dia = FormatDate(day);
       RecordsCall(dia, dia);
-      const Text output = Text(kOutputFolder) + "NFP_DIA_" + FormatYyyymmdd(day) + ".txt";
+      const Text output = DayFilePath(day);
       // An older day file must never be finished in place of the day's own records.
       CopyRecordsTo(output, "A impressora não gerou os registros do dia "_cp + dia +
                                 "; o arquivo \""_cp + output + "\" não foi gerado."_cp);
