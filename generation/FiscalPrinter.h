@@ -27,6 +27,7 @@ class FiscalPrinter {
   virtual int32_t GeraRegistrosTipoE(const RecordsArguments& arguments) = 0;
   // The model chosen in the window belongs to the second family.
   virtual bool UsarMFD2() const = 0;
+  virtual void SetUsarMFD2(bool usar) = 0;
 };
 
 }  // namespace kalora::gen

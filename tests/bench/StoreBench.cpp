@@ -1,5 +1,5 @@
 // Opening the coupon table and looking coupons up, for 1k, 100k and 1M coupons.
-// Usage: kalora-store-bench [RECORDS...]   (default 1000 100000 1000000)
+// Usage: store_bench [RECORDS...]   (default 1000 100000 1000000)
 // Opening should not grow with the table; a lookup should grow with the index depth only.
 #include <algorithm>
 #include <chrono>
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
   try {
     for (int count : sizes) Measure(count);
   } catch (const std::exception& error) {
-    std::cerr << "kalora-store-bench: " << Cp1252ToUtf8(error.what()) << "\n";
+    std::cerr << "store_bench: " << Cp1252ToUtf8(error.what()) << "\n";
     return 1;
   }
   return 0;
