@@ -117,10 +117,10 @@ void ShowProgress(const ui::Control& control) {
                                           (bar->Position() == 0 ? "\n" : ""));
 }
 
-int Generate(const GenerationRequest& request) {
+int Generate(const GenerationRequest& request, const LineSink& write) {
   ui::HeadlessScreen screen;
-  screen.on_box = [](const ui::MessageBox& box) {
-    os::WriteLine(box.icon == ui::BoxIcon::Stop ? ConsoleStream::kError : ConsoleStream::kOut,
+  screen.on_box = [&](const ui::MessageBox& box) {
+    write(box.icon == ui::BoxIcon::Stop ? ConsoleStream::kError : ConsoleStream::kOut,
                   box.text);
   };
   screen.on_repaint = ShowProgress;
@@ -134,7 +134,7 @@ int Generate(const GenerationRequest& request) {
     form = std::make_unique<TfrmPrincipal>(application, printer,
                                            TfrmPrincipal::Options{os::Today});
   } catch (const std::exception& error) {
-    os::WriteLine(ConsoleStream::kError, ErrorBoxText(error.what()));
+    write(ConsoleStream::kError, ErrorBoxText(error.what()));
     return kExitError;
   }
   frmPrincipal = form.get();
@@ -165,54 +165,54 @@ int Generate(const GenerationRequest& request) {
   return kExitError;
 }
 
-int Document(const Text& text) {
+int Document(const Text& text, const LineSink& write) {
   gen::CustomerDocument document = gen::ReadCustomerDocument(text);
   const char* kind = document.kind == gen::DocumentKind::kCpf    ? "CPF válido"
                      : document.kind == gen::DocumentKind::kCnpj ? "CNPJ válido"
                                                                  : nullptr;
   Text verdict = kind ? Utf8ToCp1252(kind)
                       : "nem CPF nem CNPJ válido; o arquivo final grava zeros"_cp;
-  os::WriteLine(ConsoleStream::kOut, "Texto: " + text);
-  os::WriteLine(ConsoleStream::kOut, "Dígitos: "_cp + document.digits + " (" +
+  write(ConsoleStream::kOut, "Texto: " + text);
+  write(ConsoleStream::kOut, "Dígitos: "_cp + document.digits + " (" +
                                          std::to_string(document.digits.size()) + ")");
-  os::WriteLine(ConsoleStream::kOut, "Documento: " + verdict);
-  os::WriteLine(ConsoleStream::kOut, "Posições 178-191: "_cp + document.field);
+  write(ConsoleStream::kOut, "Documento: " + verdict);
+  write(ConsoleStream::kOut, "Posições 178-191: "_cp + document.field);
   return kExitSuccess;
 }
 
-int Table(const Text& file) {
+int Table(const Text& file, const LineSink& write) {
   try {
     std::ostringstream out;
     store::DumpTable(os::NativePath(file), out);
-    os::WriteRaw(ConsoleStream::kOut, Utf8ToCp1252(out.str()));
+    os::WriteUtf8(ConsoleStream::kOut, out.str());
     return kExitSuccess;
   } catch (const std::exception& error) {
-    os::WriteLine(ConsoleStream::kError, ErrorBoxText(error.what()));
+    write(ConsoleStream::kError, ErrorBoxText(error.what()));
     return kExitError;
   }
 }
 
-int Dispatch(const std::vector<Text>& arguments) {
+int Dispatch(const std::vector<Text>& arguments, const LineSink& write) {
   if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
-    os::WriteLine(arguments.empty() ? ConsoleStream::kError : ConsoleStream::kOut,
+    write(arguments.empty() ? ConsoleStream::kError : ConsoleStream::kOut,
                   Utf8ToCp1252(kUsage));
     return arguments.empty() ? kExitUsage : kExitSuccess;
   }
   const Text& command = arguments[0];
-  if (command == "gerar") return Generate(ParseGeneration(arguments));
-  if (command == "documento" && arguments.size() == 2) return Document(arguments[1]);
-  if (command == "tabela" && arguments.size() == 2) return Table(arguments[1]);
+  if (command == "gerar") return Generate(ParseGeneration(arguments), write);
+  if (command == "documento" && arguments.size() == 2) return Document(arguments[1], write);
+  if (command == "tabela" && arguments.size() == 2) return Table(arguments[1], write);
   throw UsageError{"comando desconhecido ou argumentos a mais: " + command};
 }
 
 }  // namespace
 
-int RunConsole(const std::vector<Text>& arguments) {
+int RunConsole(const std::vector<Text>& arguments, const LineSink& write) {
   try {
-    return Dispatch(arguments);
+    return Dispatch(arguments, write);
   } catch (const UsageError& error) {
-    os::WriteLine(ConsoleStream::kError, "kalora-nfp: " + error.message);
-    os::WriteLine(ConsoleStream::kError, "Veja: kalora-nfp --help");
+    write(ConsoleStream::kError, "kalora-nfp: " + error.message);
+    write(ConsoleStream::kError, "Veja: kalora-nfp --help");
     return kExitUsage;
   }
 }

@@ -2,8 +2,10 @@
 // and scheduled jobs), what the finishing makes of a customer's document, and a table dump.
 #pragma once
 
+#include <functional>
 #include <vector>
 
+#include "os/Console.h"
 #include "runtime/Text.h"
 
 namespace kalora::shell {
@@ -14,6 +16,9 @@ inline constexpr int kExitAborted = 1;   // a foreseen failure, reported in its 
 inline constexpr int kExitError = 2;     // an error of the platform
 inline constexpr int kExitUsage = 64;
 
-int RunConsole(const std::vector<Text>& arguments);
+// Where the program's lines go: the console, or a test's list.
+using LineSink = std::function<void(os::ConsoleStream stream, const Text& line)>;
+
+int RunConsole(const std::vector<Text>& arguments, const LineSink& write = os::WriteLine);
 
 }  // namespace kalora::shell
