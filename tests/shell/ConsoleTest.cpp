@@ -140,7 +140,9 @@ TEST(Console, FaultsEndWithTheirMessageAndLoseNothing) {
     EXPECT_EQ(testing::ReadFile(shop.Native("C:\\Varnex\\PDV\\NFP\\NFP_DATA_20261101.txt")),
               "older");
     EXPECT_TRUE(shop.FilesIn(gen::kFinalFolder).empty());
-    if (c.status == kExitAborted) EXPECT_FALSE(HasWorkFiles());
+    if (c.status == kExitAborted) {
+      EXPECT_FALSE(HasWorkFiles());
+    }
   }
 }
 
