@@ -19,18 +19,17 @@ std::wstring RawText(HWND window) {
   return std::wstring(buffer, static_cast<size_t>(std::max(length, 0)));
 }
 
+BOOL CALLBACK KeepBox(HWND window, LPARAM found) {
+  if (ClassOf(window) == L"#32770" && IsWindowVisible(window)) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND FindBox(DWORD thread_id) {
   HWND found = nullptr;
-  EnumThreadWindows(
-      thread_id,
-      [](HWND window, LPARAM param) -> BOOL {
-        if (ClassOf(window) == L"#32770" && IsWindowVisible(window)) {
-          *reinterpret_cast<HWND*>(param) = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(thread_id, KeepBox, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
