@@ -1,7 +1,7 @@
 // Reading native windows the way a person looks at them, for the tests of the Win32 backend.
 #pragma once
 
-#include <windows.h>
+#include "ui/win32/WindowsApi.h"
 
 #include <string>
 #include <thread>

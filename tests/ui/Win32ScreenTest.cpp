@@ -1,7 +1,6 @@
 // The native backend, checked through the windows it makes (under Wine on Linux).
 #include "ui/win32/Win32Screen.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <atomic>

@@ -1,7 +1,7 @@
 // Owners of the Win32 handles the window library makes.
 #pragma once
 
-#include <windows.h>
+#include "ui/win32/WindowsApi.h"
 
 #include <memory>
 #include <type_traits>

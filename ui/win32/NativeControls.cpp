@@ -1,6 +1,5 @@
 #include "ui/win32/NativeControls.h"
 
-#include <commctrl.h>
 
 #include <algorithm>
 #include <chrono>

@@ -2,7 +2,7 @@
 // Internal to ui/win32.
 #pragma once
 
-#include <windows.h>
+#include "ui/win32/WindowsApi.h"
 
 #include <memory>
 #include <string>

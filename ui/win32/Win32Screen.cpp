@@ -1,6 +1,5 @@
 #include "ui/win32/Win32Screen.h"
 
-#include <commctrl.h>
 
 #include <algorithm>
 

@@ -13,7 +13,7 @@
 // was shown already). The same holds for an exception thrown by the error handler itself.
 #pragma once
 
-#include <windows.h>
+#include "ui/win32/WindowsApi.h"
 
 #include <exception>
 #include <functional>
