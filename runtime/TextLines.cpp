@@ -1,5 +1,7 @@
 #include "runtime/TextLines.h"
 
+#include <cstring>
+
 #include "runtime/Errors.h"
 
 namespace kalora {
@@ -7,6 +9,21 @@ namespace kalora {
 namespace {
 constexpr char kEndOfText = 26;
 constexpr size_t kBufferSize = 64 * 1024;
+
+// Where the text from start stops: at the first CR or end mark, or at the end of the buffer.
+// memchr keeps the scan as fast as a plain copy of the bytes.
+size_t LineStop(const std::string& buffer, size_t start) {
+  const char* begin = buffer.data() + start;
+  size_t size = buffer.size() - start;
+  if (const void* cr = std::memchr(begin, '\r', size)) {
+    size = static_cast<size_t>(static_cast<const char*>(cr) - begin);
+  }
+  if (const void* mark = std::memchr(begin, kEndOfText, size)) {
+    size = static_cast<size_t>(static_cast<const char*>(mark) - begin);
+  }
+  return start + size;
+}
+
 }  // namespace
 
 bool LineReader::Fill() {
@@ -26,7 +43,7 @@ bool LineReader::ReadLine(Text& line) {
     if (pos_ == buffer_.size() && !Fill()) return any;
     any = true;
     size_t start = pos_;
-    while (pos_ < buffer_.size() && buffer_[pos_] != '\r' && buffer_[pos_] != kEndOfText) ++pos_;
+    pos_ = LineStop(buffer_, start);
     line.append(buffer_, start, pos_ - start);
     if (pos_ == buffer_.size()) continue;
     if (buffer_[pos_] == kEndOfText) {

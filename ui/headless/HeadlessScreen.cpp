@@ -33,6 +33,7 @@ void HeadlessScreen::Repaint(const Control& control) {
     event += " " + std::to_string(bar->Max()) + " " + std::to_string(bar->Position());
   }
   events_.push_back(event);
+  if (on_repaint) on_repaint(control);
 }
 
 void HeadlessScreen::ResetCursor(const Form& form) { events_.push_back("cursor " + form.Name()); }

@@ -18,8 +18,9 @@ class HeadlessScreen : public Screen {
   const std::vector<MessageBox>& Boxes() const { return boxes_; }
   void Clear();
 
-  // Called for every box, e.g. to print it on a terminal.
+  // Called for every box and every repaint, e.g. to show them on a terminal.
   std::function<void(const MessageBox&)> on_box;
+  std::function<void(const Control&)> on_repaint;
 
   void ShowMessageBox(const MessageBox& box) override;
   void Repaint(const Control& control) override;
