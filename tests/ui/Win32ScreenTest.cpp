@@ -279,6 +279,33 @@ TEST_F(Win32ScreenTest, NoExceptionCrossesTheWindowProcedure) {
   SUCCEED() << "an error of the error handler stops at the window procedure too";
 }
 
+// A key as the message loop would see it.
+bool Key(HWND form, WPARAM key) {
+  MSG message{GetFocus(), WM_KEYDOWN, key, 0, 0, {0, 0}};
+  return IsDialogMessageW(form, &message) != FALSE;
+}
+
+TEST_F(Win32ScreenTest, TabWalksTheControlsInTheirOrderAndEnterPressesNoButton) {
+  int clicks = 0;
+  generate.on_click = [&] { ++clicks; };
+  SetActiveWindow(Hwnd(caption));
+  SetFocus(Hwnd(daily));
+  ASSERT_EQ(GetFocus(), Hwnd(daily));
+  const Control* expected[] = {&coo, &date, &model, &generate, &by_date, &daily};
+  for (const Control* next : expected) {
+    SCOPED_TRACE(next->Name());
+    EXPECT_TRUE(Key(Hwnd(caption), VK_TAB));
+    HWND focus = GetFocus();
+    // The date picker and the combo box may hand the focus to a part of their own.
+    EXPECT_TRUE(focus == Hwnd(*next) || GetParent(focus) == Hwnd(*next));
+  }
+  SetFocus(Hwnd(coo));
+  Key(Hwnd(caption), VK_RETURN);
+  Key(Hwnd(caption), VK_ESCAPE);
+  EXPECT_EQ(clicks, 0) << "the window has no default and no cancel button";
+  EXPECT_EQ(GetWindowLongPtrW(Hwnd(generate), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+}
+
 TEST_F(Win32ScreenTest, TheHandCursorAndItsReset) {
   LPARAM over_client = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
   EXPECT_TRUE(SendMessageW(Hwnd(by_coo), WM_SETCURSOR, reinterpret_cast<WPARAM>(Hwnd(by_coo)),
