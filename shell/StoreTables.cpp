@@ -70,9 +70,9 @@ Company CompanyLookup(TParametro& parametro, TEmp& emp) {
   return company;
 }
 
-std::optional<Customer> CouponLookup(TECFCupom& cupom, const Text& serial, Date date, std::int32_t coo) {
+std::optional<gen::Customer> CouponLookup(TECFCupom& cupom, const Text& serial, Date date, std::int32_t coo) {
   if (!cupom.FindKey({store::KeyValue(serial), store::KeyValue(date), store::KeyValue(coo)})) return std::nullopt;
-  return Customer{cupom.AsText("ClienteCPF"), cupom.AsText("ClienteNome")};
+  return gen::Customer{cupom.AsText("ClienteCPF"), cupom.AsText("ClienteNome")};
 }
 
 }  // namespace kalora::shell

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "generation/CouponSource.h"
 #include "runtime/Dates.h"
 #include "runtime/Text.h"
 #include "store/Table.h"
@@ -30,11 +31,6 @@ struct Company {
   Text address;
 };
 
-struct Customer {
-  Text cpf;   // ClienteCPF as stored
-  Text nome;  // ClienteNome as stored
-};
-
 // Opens both tables and finds the company named by the parameter "EMPRESA": its RazaoSocial
 // and "Endereco, Numero" (", S/N" when Numero is null). A missing parameter or company is an
 // error naming what is missing: taking whichever record is current would hand another
@@ -42,6 +38,6 @@ struct Customer {
 Company CompanyLookup(TParametro& parametro, TEmp& emp);
 
 // The coupon of (serial, date, COO) on the open coupon table, by its primary index.
-std::optional<Customer> CouponLookup(TECFCupom& cupom, const Text& serial, Date date, std::int32_t coo);
+std::optional<gen::Customer> CouponLookup(TECFCupom& cupom, const Text& serial, Date date, std::int32_t coo);
 
 }  // namespace kalora::shell

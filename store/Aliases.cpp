@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "os/Files.h"
 #include "runtime/Errors.h"
 #include "store/StorePaths.h"
 
@@ -43,7 +44,7 @@ std::optional<std::string> AliasFromFile(const std::filesystem::path& file, std:
 }
 
 std::filesystem::path& ProgramFolderSetting() {
-  static std::filesystem::path folder = ".";
+  static std::filesystem::path folder = os::ProgramFolder();
   return folder;
 }
 

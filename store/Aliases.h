@@ -21,8 +21,8 @@ using EnvironmentLookup = std::function<std::optional<std::string>(const std::st
 std::filesystem::path ResolveAlias(std::string_view alias, const std::filesystem::path& program_folder,
                                    const EnvironmentLookup& environment);
 
-// The program's folder, where kalora-aliases.ini is looked for. Set once at start-up; until
-// then the current folder is used.
+// The program's folder, where kalora-aliases.ini is looked for: the running program's own,
+// unless a test set another.
 void SetProgramFolder(const std::filesystem::path& folder);
 const std::filesystem::path& ProgramFolder();
 // ResolveAlias with the process's environment and ProgramFolder().
