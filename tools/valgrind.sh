@@ -13,7 +13,7 @@ cmake --build --preset valgrind
 
 # A built test program by name, or nothing.
 program() {
-  find "$build/tests" -name "$1" -type f -perm -u+x 2>/dev/null | head -n 1
+  find "$build" -name "$1" -type f -perm -u+x 2>/dev/null | head -n 1
 }
 
 if [ "$#" -eq 0 ]; then
@@ -31,7 +31,7 @@ for name in "$@"; do
     exit 1
   fi
   echo "== valgrind $name"
-  # From its own folder, as ctest runs it.
+  # From its own folder, where ctest runs it too.
   (cd "$(dirname "$path")" &&
     valgrind -q --error-exitcode=1 --leak-check=full "./$name" --gtest_brief=1)
 done
