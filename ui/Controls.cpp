@@ -32,6 +32,12 @@ void Control::SetVisible(bool visible) {
   Changed(Property::Visible);
 }
 
+void Control::SetBold(bool bold) {
+  if (bold == bold_) return;
+  bold_ = bold;
+  Changed(Property::Font);
+}
+
 bool Control::Showing() const {
   for (const Control* control = this; control != nullptr; control = control->parent_) {
     if (!control->visible_) return false;

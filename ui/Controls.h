@@ -28,7 +28,8 @@ enum class Kind { Form, GroupBox, Label, Edit, RadioButton, CheckBox, DatePicker
                   ProgressBar, Button };
 
 // What a peer must bring up to date.
-enum class Property { Text, Bounds, Visible, Checked, Date, Items, Selection, Range, Position };
+enum class Property { Text, Bounds, Visible, Font, Checked, Date, Items, Selection, Range,
+                      Position };
 
 class Control;
 
@@ -68,7 +69,9 @@ class Control {
   bool Showing() const;
 
   bool Bold() const { return bold_; }
-  void SetBold(bool bold) { bold_ = bold; }
+  // The bold variant of the window's font.
+  void SetBold(bool bold);
+  // Shows the hand pointer while the mouse is over it.
   bool HandCursor() const { return hand_cursor_; }
   void SetHandCursor(bool hand) { hand_cursor_ = hand; }
 

@@ -12,11 +12,12 @@ namespace {
 std::FILE* File(ConsoleStream stream) { return stream == ConsoleStream::kOut ? stdout : stderr; }
 }  // namespace
 
-void WriteRaw(ConsoleStream stream, const Text& text) {
-  std::string utf8 = Cp1252ToUtf8(text);
+void WriteUtf8(ConsoleStream stream, std::string_view utf8) {
   std::fwrite(utf8.data(), 1, utf8.size(), File(stream));
   std::fflush(File(stream));
 }
+
+void WriteRaw(ConsoleStream stream, const Text& text) { WriteUtf8(stream, Cp1252ToUtf8(text)); }
 
 void WriteLine(ConsoleStream stream, const Text& line) { WriteRaw(stream, line + "\n"); }
 

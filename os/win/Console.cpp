@@ -31,6 +31,27 @@ void WriteRaw(ConsoleStream stream, const Text& text) {
   }
 }
 
+void WriteUtf8(ConsoleStream stream, std::string_view utf8) {
+  HANDLE handle = Handle(stream);
+  DWORD written = 0;
+  if (!IsConsole(handle)) {
+    WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    return;
+  }
+  std::u16string wide;
+  for (size_t pos = 0; pos < utf8.size();) {
+    char32_t cp = DecodeUtf8(utf8, pos);
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      wide += static_cast<char16_t>(0xD800 + (cp >> 10));
+      wide += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+      wide += static_cast<char16_t>(cp);
+    }
+  }
+  WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+}
+
 void WriteLine(ConsoleStream stream, const Text& line) { WriteRaw(stream, line + "\r\n"); }
 
 bool IsTerminal(ConsoleStream stream) { return IsConsole(Handle(stream)); }

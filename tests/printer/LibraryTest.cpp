@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../simulator/TestEnvironment.h"
+#include "tests/support/TestEnvironment.h"
 
 namespace kalora::os {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "../simulator/TestEnvironment.h"
+#include "tests/support/TestEnvironment.h"
 #include "printer/Bemafi32.h"
 #include "printer/UnitBemaMFD.h"
 

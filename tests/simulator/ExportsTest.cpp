@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "TestEnvironment.h"
+#include "tests/support/TestEnvironment.h"
 #include "os/Library.h"
 #include "printer/Bemafi32.h"
 #include "printer/UnitBemaMFD.h"

@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "TestEnvironment.h"
+#include "tests/support/TestEnvironment.h"
 
 namespace kalora::sim {
 namespace {

@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "TestEnvironment.h"
+#include "tests/support/TestEnvironment.h"
 #include "TipoEValidator.h"
 #include "runtime/Text.h"
 #include "runtime/TextLines.h"

@@ -43,6 +43,9 @@ std::filesystem::path ProgramFolder();
 // A file under tests/fixtures/, as an absolute path usable after a change of folder.
 std::filesystem::path Fixture(const std::string& relative);
 
+// A file of the source tree (tools/demo/..., simulator/demo/...), as an absolute path.
+std::filesystem::path SourceFile(const std::string& relative);
+
 std::string ReadFile(const std::filesystem::path& path);
 
 }  // namespace kalora::testing

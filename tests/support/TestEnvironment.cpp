@@ -1,4 +1,4 @@
-#include "TestEnvironment.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -17,6 +17,7 @@ namespace {
 
 // Taken before any test changes folder: KALORA_FIXTURES may be relative to the drive.
 const std::filesystem::path kFixtures = std::filesystem::absolute(KALORA_FIXTURES);
+const std::filesystem::path kSources = std::filesystem::absolute(KALORA_SOURCE_DIR);
 
 #if defined(_WIN32)
 void PutEnv(const std::string& name, const std::optional<std::string>& value) {
@@ -73,6 +74,8 @@ std::string WorkFolder::Read(const std::string& name) const { return ReadFile(pa
 std::filesystem::path ProgramFolder() { return ProgramPath().parent_path(); }
 
 std::filesystem::path Fixture(const std::string& relative) { return kFixtures / relative; }
+
+std::filesystem::path SourceFile(const std::string& relative) { return kSources / relative; }
 
 std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);

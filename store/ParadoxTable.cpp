@@ -1,0 +1,207 @@
+#include "store/ParadoxTable.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "runtime/Errors.h"
+#include "store/StorePaths.h"
+
+namespace kalora::store {
+namespace {
+
+
+int IndexBlockNumber(std::string_view entry, int key_width) {
+  const auto high = static_cast<unsigned char>(entry[static_cast<std::size_t>(key_width)]);
+  const auto low = static_cast<unsigned char>(entry[static_cast<std::size_t>(key_width) + 1]);
+  return ((high << 8) | low) ^ 0x8000;
+}
+
+int Compare(std::string_view a, std::string_view b) {
+  const int c = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
+  return c;
+}
+
+}  // namespace
+
+ParadoxTable ParadoxTable::OpenFile(const std::filesystem::path& db_path, const OpenOptions& options) {
+  auto data = OpenFileSource(db_path);
+  if (!data) throw PlatformError("EDBEngineError", PathText(db_path) + ": cannot open the table file");
+  std::filesystem::path px_path = FindSibling(db_path, ".PX");
+  std::unique_ptr<ByteSource> index = px_path.empty() ? nullptr : OpenFileSource(px_path);
+  return ParadoxTable(std::move(data), PathText(db_path), std::move(index), px_path.empty() ? Text() : PathText(px_path),
+                      options);
+}
+
+ParadoxTable::ParadoxTable(std::unique_ptr<ByteSource> data, Text data_name, std::unique_ptr<ByteSource> index,
+                           Text index_name, const OpenOptions& options)
+    : data_(std::move(data), std::move(data_name), FileRole::kData, options.default_code_page) {
+  if (!data_.IsKeyed()) return;
+  index_kind_ = IndexKind::kBuiltFromBlocks;
+  if (!index) {
+    index_note_ = "no primary index file";
+    return;
+  }
+  try {
+    index_ = std::make_unique<ParadoxFile>(std::move(index), std::move(index_name), FileRole::kPrimaryIndex,
+                                           data_.CodePage());
+    CheckIndexFile();
+    index_kind_ = IndexKind::kIndexFile;
+  } catch (const PlatformError& error) {
+    index_.reset();
+    index_note_ = error.what();
+  }
+}
+
+void ParadoxTable::CheckIndexFile() {
+  const TableHeader& h = index_->Header();
+  const auto& keys = index_->Fields();
+  if (static_cast<int>(keys.size()) != KeyFieldCount()) index_->Fail("its fields are not the table's key fields");
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (keys[i].type != Fields()[i].type || keys[i].width != Fields()[i].width) {
+      index_->Fail("its fields are not the table's key fields");
+    }
+  }
+  if (Header().first_block != 0 && (h.index_root < 1 || h.index_root > h.blocks_in_file || h.index_levels < 1)) {
+    index_->Fail("no root block");
+  }
+}
+
+const Block& ParadoxTable::LoadBlock(int number) {
+  if (cached_.number != number) {
+    cached_ = Block{};  // a failed read must not leave a half-replaced block behind
+    cached_ = data_.ReadBlock(number);
+  }
+  return cached_;
+}
+
+std::optional<RecordPosition> ParadoxTable::FirstRecordFrom(int block_number, int blocks_walked) {
+  while (block_number != 0) {
+    if (++blocks_walked > Header().blocks_in_file) data_.Fail("the chain of blocks loops");
+    const Block& block = LoadBlock(block_number);
+    if (block.record_count > 0) return RecordPosition{block_number, 0, blocks_walked};
+    block_number = block.next;
+  }
+  return std::nullopt;
+}
+
+std::optional<RecordPosition> ParadoxTable::First() { return FirstRecordFrom(Header().first_block, 0); }
+
+std::optional<RecordPosition> ParadoxTable::Next(const RecordPosition& position) {
+  const Block& block = LoadBlock(position.block);
+  if (position.index + 1 < block.record_count) {
+    return RecordPosition{position.block, position.index + 1, position.blocks_walked};
+  }
+  return FirstRecordFrom(block.next, position.blocks_walked);
+}
+
+std::string_view ParadoxTable::Record(const RecordPosition& position) {
+  const Block& block = LoadBlock(position.block);
+  if (position.index < 0 || position.index >= block.record_count) data_.Fail("record position outside its block");
+  return block.Record(position.index, Header().record_size);
+}
+
+std::optional<RecordPosition> ParadoxTable::FindKeyPrefix(std::string_view key) {
+  if (!IsKeyed() || Header().first_block == 0) return std::nullopt;
+  if (key.size() > static_cast<std::size_t>(data_.PrefixWidth(KeyFieldCount()))) return std::nullopt;
+  if (index_kind_ == IndexKind::kIndexFile) {
+    std::string problem;
+    try {
+      const ScanResult result = ScanForKey(DescendIndexFile(key), key);
+      if (result.consistent) return result.position;
+      problem = index_->Name() + ": leads past the searched key";
+    } catch (const IndexFileError& error) {
+      problem = error.what();
+    }
+    // A damaged .PX must not change the answers: fall back to the blocks themselves.
+    index_note_ = problem;
+    index_kind_ = IndexKind::kBuiltFromBlocks;
+    index_.reset();
+  }
+  return ScanForKey(SearchBuiltIndex(key), key).position;
+}
+
+// At each level take the last entry whose key is below the searched one (or the first entry):
+// the first matching record then lies in that block or at the start of the next.
+int ParadoxTable::DescendIndexFile(std::string_view key) {
+  try {
+    return DescendIndexFileOrThrow(key);
+  } catch (const PlatformError& error) {
+    throw IndexFileError(error.what());
+  }
+}
+
+int ParadoxTable::DescendIndexFileOrThrow(std::string_view key) {
+  const TableHeader& h = index_->Header();
+  const int key_width = index_->PrefixWidth(KeyFieldCount());
+  int block_number = h.index_root;
+  for (int level = h.index_levels; level >= 1; --level) {
+    const Block block = index_->ReadBlock(block_number);
+    if (block.record_count == 0) index_->Fail("empty block " + std::to_string(block_number) + " on the search path");
+    int chosen = 0;
+    for (int i = 0; i < block.record_count; ++i) {
+      if (Compare(block.Record(i, h.record_size).substr(0, key.size()), key) < 0) {
+        chosen = i;
+      } else {
+        break;
+      }
+    }
+    block_number = IndexBlockNumber(block.Record(chosen, h.record_size), key_width);
+    const int limit = level == 1 ? Header().blocks_in_file : h.blocks_in_file;
+    if (block_number < 1 || block_number > limit) {
+      index_->Fail("entry points to block " + std::to_string(block_number) + " outside the file");
+    }
+  }
+  return block_number;
+}
+
+void ParadoxTable::BuildIndexFromBlocks() {
+  const int key_width = data_.PrefixWidth(KeyFieldCount());
+  int walked = 0;
+  for (int number = Header().first_block; number != 0;) {
+    if (++walked > Header().blocks_in_file) data_.Fail("the chain of blocks loops");
+    const Block block = data_.ReadBlockStart(number);
+    if (block.record_count > 0) built_index_.push_back({block.records.substr(0, key_width), number});
+    number = block.next;
+  }
+  built_ = true;
+}
+
+int ParadoxTable::SearchBuiltIndex(std::string_view key) {
+  if (!built_) BuildIndexFromBlocks();
+  if (built_index_.empty()) return Header().first_block;
+  auto below = std::lower_bound(built_index_.begin(), built_index_.end(), key, [](const BlockKey& entry, std::string_view k) {
+    return Compare(std::string_view(entry.key).substr(0, k.size()), k) < 0;
+  });
+  return below == built_index_.begin() ? built_index_.front().block : std::prev(below)->block;
+}
+
+ParadoxTable::ScanResult ParadoxTable::ScanForKey(int block_number, std::string_view key) {
+  const int record_size = Header().record_size;
+  const auto starts_at_or_after = [&](const Block& block) {
+    return block.record_count == 0 || Compare(block.Record(0, record_size).substr(0, key.size()), key) >= 0;
+  };
+  // An index entry may lag behind its block's first key: when the block starts at or after
+  // the key, the first match may sit at the end of the previous block. That block must start
+  // before the key, or the index is not the table's.
+  if (const Block& start = LoadBlock(block_number); start.prev != 0 && starts_at_or_after(start)) {
+    block_number = start.prev;
+    const Block& previous = LoadBlock(block_number);
+    if (previous.record_count > 0 && Compare(previous.Record(0, record_size).substr(0, key.size()), key) > 0) {
+      return ScanResult{std::nullopt, false};
+    }
+  }
+  int walked = 0;
+  while (block_number != 0) {
+    if (++walked > Header().blocks_in_file) data_.Fail("the chain of blocks loops");
+    const Block& block = LoadBlock(block_number);
+    for (int i = 0; i < block.record_count; ++i) {
+      const int c = Compare(block.Record(i, record_size).substr(0, key.size()), key);
+      if (c == 0) return ScanResult{RecordPosition{block_number, i, 0}, true};
+      if (c > 0) return ScanResult{std::nullopt, true};
+    }
+    block_number = block.next;
+  }
+  return ScanResult{std::nullopt, true};
+}
+
+}  // namespace kalora::store
