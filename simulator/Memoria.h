@@ -77,7 +77,7 @@ struct Memoria {
   Text serie;
   Text letra = " ";
   Text tipo = "ECF-IF";
-  Text marca = "BEMATECH";
+  Text marca = "SIMULADO";
   Text modelo;
   Text versao_sb;
   Date data_sb{};

@@ -95,7 +95,7 @@ def main():
         "# Demo memory of the simulated printer: November 2026 at the demo store.",
         "# Written by tools/demo/make_printer_demo.py; edit that script, not this file.",
         f"serie={SERIAL}",
-        "marca=BEMATECH",
+        "marca=SIMULADO",
         "modelo=MP-4000 TH FI",
         "versao_sb=01.00.02",
         "instalacao_sb=01/10/2009 10:00:00",
