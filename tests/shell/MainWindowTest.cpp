@@ -8,6 +8,7 @@
 #include "runtime/Cp1252.h"
 #include "runtime/Errors.h"
 #include "tests/shell/ShopFixture.h"
+#include "tests/support/QuietPrinter.h"
 #include "ui/headless/HeadlessScreen.h"
 
 namespace kalora::shell {
@@ -31,21 +32,6 @@ TEST(DefaultDateRange, PreviousMonthUpToThe15thCurrentMonthFromThe16th) {
   }
 }
 
-// Only the model flag matters to the window; the run has tests of its own.
-class FlagPrinter : public gen::FiscalPrinter {
- public:
-  int32_t DownloadMFD(const Text&, const Text&, const Text&, const Text&, const Text&) override {
-    return 0;
-  }
-  int32_t GeraTxtPorCOO(const Text&, const Text&, int32_t, int32_t, int32_t) override { return 0; }
-  int32_t GeraRegistrosTipoE(const RecordsArguments&) override { return 0; }
-  bool UsarMFD2() const override { return usar_; }
-  void SetUsarMFD2(bool usar) override { usar_ = usar; }
-
- private:
-  bool usar_ = false;
-};
-
 class MainWindowTest : public ::testing::Test {
  protected:
   std::unique_ptr<TfrmPrincipal> Create(Date today = D(2010, 3, 15)) {
@@ -58,7 +44,7 @@ class MainWindowTest : public ::testing::Test {
 
   ui::HeadlessScreen screen_;
   Application application_{screen_};
-  FlagPrinter printer_;
+  test::QuietPrinter printer_;
 };
 
 TEST_F(MainWindowTest, OpensInDateModeWithTheCompanyAndTheFirstModel) {

@@ -6,6 +6,7 @@
 #include "runtime/Cp1252.h"
 #include "shell/Application.h"
 #include "shell/pasPrincipal.h"
+#include "tests/support/QuietPrinter.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/ui/Win32Probe.h"
 #include "tools/StoreBuilding.h"
@@ -23,21 +24,6 @@ using probe::TextOf;
 std::filesystem::path Demo(const char* name) {
   return kalora::testing::Fixture("../../tools/demo") / name;
 }
-
-// The window needs a printer only to tell it the model family.
-class QuietPrinter : public gen::FiscalPrinter {
- public:
-  int32_t DownloadMFD(const Text&, const Text&, const Text&, const Text&, const Text&) override {
-    return 0;
-  }
-  int32_t GeraTxtPorCOO(const Text&, const Text&, int32_t, int32_t, int32_t) override { return 0; }
-  int32_t GeraRegistrosTipoE(const RecordsArguments&) override { return 0; }
-  bool UsarMFD2() const override { return usar_mfd2_; }
-  void SetUsarMFD2(bool usar) override { usar_mfd2_ = usar; }
-
- private:
-  bool usar_mfd2_ = false;
-};
 
 // The demo store, reached through both aliases.
 class DemoStore {
@@ -70,7 +56,7 @@ class PrincipalWin32Test : public ::testing::Test {
   DemoStore store;
   Win32Screen screen;
   shell::Application application{screen};
-  QuietPrinter printer;
+  test::QuietPrinter printer;
   shell::TfrmPrincipal form{application, printer, {[] { return *MakeDate(2010, 3, 16); }}};
   std::unique_ptr<NativeWindow> window;
 };

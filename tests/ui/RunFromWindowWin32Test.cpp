@@ -23,12 +23,28 @@ namespace fs = std::filesystem;
 const char* kFinal = "C:\\Varnex\\PDV\\NFP\\Final\\";
 const char* kDays[] = {"BE091010.1BQ", "BE091010.2BQ"};
 
-// Presses "Gerar" on the window as the operator would and answers the box that follows.
-probe::SeenBox PressGerar(shell::TfrmPrincipal& form) {
-  probe::BoxAnswerer answerer;
-  SendMessageW(HandleOf(form.Button1), BM_CLICK, 0, 0);
-  return answerer.Seen();
-}
+// The window program's pieces, as KaloraNFP puts them together, on 11/12/2026.
+struct WindowProgram {
+  WindowProgram() {
+    application.SetTitle("Kalora PDV NFP");
+    application.Handle([&] { form.FormCreate(); });
+    window = screen.Realise(form);
+  }
+
+  // Presses "Gerar" as the operator would and answers the box that follows.
+  probe::SeenBox PressGerar() {
+    probe::BoxAnswerer answerer;
+    SendMessageW(HandleOf(form.Button1), BM_CLICK, 0, 0);
+    return answerer.Seen();
+  }
+
+  printer::UnitBemaMFD unit;
+  Win32Screen screen;
+  shell::Application application{screen};
+  shell::VendorPrinter printer;
+  shell::TfrmPrincipal form{application, printer, {[] { return *MakeDate(2026, 12, 11); }}};
+  std::unique_ptr<NativeWindow> window;
+};
 
 TEST(RunFromWindow, DailyRunMakesTheSameFilesAsTheSupportProgram) {
   std::vector<std::string> from_console;
@@ -44,17 +60,11 @@ TEST(RunFromWindow, DailyRunMakesTheSameFilesAsTheSupportProgram) {
   }
 
   test::Shop shop;
-  printer::UnitBemaMFD unit;
-  Win32Screen screen;
-  shell::Application application(screen);
-  application.SetTitle("Kalora PDV NFP");
-  shell::VendorPrinter printer;
-  shell::TfrmPrincipal form(application, printer, {[] { return *MakeDate(2026, 12, 11); }});
-  application.Handle([&] { form.FormCreate(); });
-  auto window = screen.Realise(form);
+  WindowProgram program;
+  shell::TfrmPrincipal& form = program.form;
   form.dtpDataFinal.PickDate(*MakeDate(2026, 11, 2));
 
-  probe::SeenBox box = PressGerar(form);
+  probe::SeenBox box = program.PressGerar();
   ASSERT_TRUE(box.found);
   EXPECT_EQ(box.title, u"Atenção");
   EXPECT_EQ(box.text, u"Arquivos \"C:\\Varnex\\PDV\\NFP\\NFP_DIA_YYYYMMDD.txt\" gerados com sucesso!");
@@ -70,16 +80,9 @@ TEST(RunFromWindow, DailyRunMakesTheSameFilesAsTheSupportProgram) {
 TEST(RunFromWindow, AFailedDownloadShowsItsBoxAndLeavesNothing) {
   test::Shop shop;
   kalora::testing::ScopedEnv fault("KALORA_SIM_FALHA", "download");
-  printer::UnitBemaMFD unit;
-  Win32Screen screen;
-  shell::Application application(screen);
-  application.SetTitle("Kalora PDV NFP");
-  shell::VendorPrinter printer;
-  shell::TfrmPrincipal form(application, printer, {[] { return *MakeDate(2026, 12, 11); }});
-  application.Handle([&] { form.FormCreate(); });
-  auto window = screen.Realise(form);
+  WindowProgram program;
 
-  probe::SeenBox box = PressGerar(form);
+  probe::SeenBox box = program.PressGerar();
   ASSERT_TRUE(box.found);
   EXPECT_EQ(box.title, u"Kalora PDV NFP");
   EXPECT_EQ(box.text, u"Flaha de Comunicação com  a impressora!");
