@@ -42,8 +42,10 @@ echo "== the guide's pictures"
 # A prefix of our own: another one may be in use by someone else's screenshots.
 export KALORA_SCREENSHOT_PREFIX="$root/build/wine-screenshot"
 for mode in coo data diario; do
-  tools/screenshot.sh build/win64/tools/ui-demo/ui-demo.exe "docs/images/modo-$mode.png" \
-    --modo "$mode"
+  picture=docs/images/modo-$mode.png
+  tools/screenshot.sh build/win64/tools/ui-demo/ui-demo.exe "$picture" --modo "$mode"
+  # Without dates inside, an unchanged window leaves the file unchanged for git.
+  convert "$picture" -strip -define png:exclude-chunk=date,time "$picture"
 done
 
 echo "== packages"
@@ -57,6 +59,7 @@ alias_file() { printf '\357\273\277'; sed 's/$/\r/' "$1"; }
 shop=$stage/$shop_name
 mkdir -p "$shop"
 cp build/win32/bin/KaloraNFP.exe build/win32/bin/kalora-nfp.exe "$shop/"
+i686-w64-mingw32-strip "$shop/KaloraNFP.exe" "$shop/kalora-nfp.exe"
 windows_text $release/LEIA-ME.txt >"$shop/LEIA-ME.txt"
 alias_file $release/kalora-aliases.ini >"$shop/kalora-aliases.ini"
 
@@ -65,6 +68,7 @@ mkdir -p "$training/Dados"
 cp "$shop/KaloraNFP.exe" "$shop/kalora-nfp.exe" "$training/"
 cp build/win32/bin/BEMAFI32.DLL build/win32/bin/BemaMFD.dll build/win32/bin/BemaMFD2.dll \
   "$training/"
+i686-w64-mingw32-strip "$training/BEMAFI32.DLL" "$training/BemaMFD.dll" "$training/BemaMFD2.dll"
 { cat $release/LEIA-ME.txt $release/LEIA-ME-treinamento.txt; } >"$stage/LEIA-ME-treinamento.txt"
 windows_text "$stage/LEIA-ME-treinamento.txt" >"$training/LEIA-ME.txt"
 alias_file $release/kalora-aliases-treinamento.ini >"$training/kalora-aliases.ini"
@@ -80,7 +84,7 @@ cp "$stage/store"/*.DB "$stage/store"/*.PX "$training/Dados/"
 (cd "$stage/$training_name" && zip -q -X -r "$out/$training_name.zip" KaloraTreinamento)
 
 echo "== checking the packages"
-names() { unzip -Z1 "$1" | sort | tr '\n' ' '; }
+names() { unzip -Z1 "$1" | LC_ALL=C sort | tr '\n' ' '; }
 unzip -l "$out/$shop_name.zip"
 expected="KaloraNFP.exe LEIA-ME.txt kalora-aliases.ini kalora-nfp.exe "
 [ "$(names "$out/$shop_name.zip")" = "$expected" ] ||
