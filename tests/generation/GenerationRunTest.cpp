@@ -396,8 +396,9 @@ TEST_F(GenerationRunTest, OutputFoldersThatCannotBeMadeStopTheRunBeforeThePrinte
   os::ScopedFileSystem scoped(disk);
   Dates("01/03/2010", "02/03/2010", true);
   EXPECT_EQ(Run(), "aborted");
-  EXPECT_EQ(Events(), std::vector<std::string>{"box plain 'Kalora PDV NFP' 'Não foi possível "
-                                               "criar a pasta \"C:\\Varnex\\PDV\\NFP\".'"});
+  EXPECT_EQ(Events(), std::vector<std::string>{
+                          "box plain 'Kalora PDV NFP' 'Não foi possível criar a pasta "
+                          "\"C:\\Varnex\\PDV\\NFP\". Nenhum arquivo foi gerado.'"});
   EXPECT_TRUE(printer_.calls.empty());
 }
 
