@@ -195,6 +195,11 @@ TEST_F(Win32ScreenTest, AClickOnARadioButtonRunsItsEventAndMovesTheCheck) {
 
   SendMessageW(Hwnd(by_coo), BM_CLICK, 0, 0);
   EXPECT_EQ(clicks, 1) << "the chosen button again changes nothing";
+  by_coo.SetChecked(false);
+  by_date.SetChecked(false);
+  EXPECT_NE(GetWindowLongPtrW(Hwnd(by_coo), GWL_STYLE) & WS_TABSTOP, 0)
+      << "with none checked, Tab reaches the first";
+  EXPECT_EQ(GetWindowLongPtrW(Hwnd(by_date), GWL_STYLE) & WS_TABSTOP, 0);
   SendMessageW(Hwnd(daily), BM_CLICK, 0, 0);
   EXPECT_FALSE(daily.Checked());
   EXPECT_TRUE(errors.empty());

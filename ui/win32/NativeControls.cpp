@@ -383,9 +383,27 @@ class RadioButtonPeer : public NativeControl {
     if (property != Property::Checked) return NativeControl::Apply(property);
     bool checked = static_cast<RadioButton&>(Model()).Checked();
     Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
-    // Tab reaches the group at its checked button, as in a dialog.
-    LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
-    SetWindowLongPtrW(Handle(), GWL_STYLE, checked ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    SetTabStops();
+  }
+
+  // Tab reaches the radio buttons of a parent at the checked one, as in a dialog, or at the
+  // first when none is checked.
+  void SetTabStops() const {
+    const auto& siblings = Model().Parent()->Children();
+    bool any_checked = std::any_of(siblings.begin(), siblings.end(), [](const Control* sibling) {
+      auto* radio = dynamic_cast<const RadioButton*>(sibling);
+      return radio != nullptr && radio->Checked();
+    });
+    bool first = true;
+    for (const Control* sibling : siblings) {
+      auto* radio = dynamic_cast<const RadioButton*>(sibling);
+      HWND window = HandleOf(*sibling);
+      if (radio == nullptr || window == nullptr) continue;
+      bool stop = any_checked ? radio->Checked() : first;
+      first = false;
+      LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+      SetWindowLongPtrW(window, GWL_STYLE, stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    }
   }
 
   void OnCommand(int code) override {
