@@ -10,6 +10,14 @@ if(KALORA_SANITIZE)
   target_link_options(kalora_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+if(KALORA_FUZZ)
+  # Every library carries libFuzzer's coverage hooks and both sanitizers; only the fuzz
+  # targets link libFuzzer itself (tests/fuzz).
+  target_compile_options(kalora_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+    -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(kalora_options INTERFACE -fsanitize=address,undefined)
+endif()
+
 if(WIN32)
   # Programs need no DLL beyond the system's and the printer maker's.
   target_link_options(kalora_options INTERFACE -static -static-libgcc -static-libstdc++)

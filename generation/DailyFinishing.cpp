@@ -8,6 +8,7 @@
 #include "generation/CustomerDocument.h"
 #include "generation/OutputFolders.h"
 #include "os/Files.h"
+#include "runtime/Errors.h"
 #include "runtime/Numbers.h"
 #include "runtime/TextLines.h"
 
@@ -84,6 +85,20 @@ void FinishCouponLine(std::string_view line, const Customer& customer, Text& fin
   finished += ReadCustomerDocument(customer.cpf).field;
 }
 
+// A character Windows refuses in a file name. The finished file is named from the day file's
+// first line, where a "\" or "/" would put it outside Final, over some other file even, so
+// such a name is refused on every system with Windows' own answer.
+bool NotInFileName(char c) {
+  constexpr std::string_view kRefused = "<>:\"/\\|?*";
+  return static_cast<unsigned char>(c) < 32 || kRefused.find(c) != std::string_view::npos;
+}
+
+Text FinishedFilePath(std::string_view first_line, const Text& day_code) {
+  Text serial = Take(first_line, kSerialInName);
+  if (std::any_of(serial.begin(), serial.end(), NotInFileName)) throw InOutError(3);
+  return kFinalFolder + serial + "." + day_code;
+}
+
 // A finished file while it is being written. It lives under a temporary name in its own
 // folder and takes its real name only on Commit, so a day that fails halfway never leaves a
 // file that looks finished, nor spoils an older one; without Commit it is removed.
@@ -147,7 +162,7 @@ void AdicionaCPF(const Text& dia, CouponSource& coupons) {
     if (!output) {
       // The first line, whatever its type, names the printer.
       serial = Take(line, kSerial);
-      output.emplace(kFinalFolder + Take(line, kSerialInName) + "." + day_code);
+      output.emplace(FinishedFilePath(line, day_code));
     }
     std::optional<Customer> customer;
     if (IsCouponRecord(line)) {

@@ -18,13 +18,15 @@ class PlatformError : public std::runtime_error {
  public:
   // kind names the class of error the way the error box of a crash names it ("EInOutError").
   PlatformError(std::string kind, const Text& message)
-      : std::runtime_error(message), kind_(std::move(kind)) {}
+      : std::runtime_error(message), kind_(std::move(kind)), message_(message) {}
 
   const std::string& Kind() const { return kind_; }
-  Text Message() const { return what(); }
+  // Whole, where what() stops at a code 0 (a day file's field quoted in the message may hold one).
+  const Text& Message() const { return message_; }
 
  private:
   std::string kind_;
+  Text message_;
 };
 
 // Ends a run after its message box was shown; nothing else is reported.

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Runs every test: native with sanitizers, Windows x86_64 under Wine, and the i686 build with
-# its inspection tests. Build folders go to build/<preset>.
+# Runs every test: native with sanitizers, Windows x86_64 under Wine, the i686 build with its
+# inspection tests, and every fuzz target for a short while. Build folders go to
+# build/<preset>.
 set -eu
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -11,3 +12,6 @@ for preset in linux win64 win32; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+
+echo "== fuzz"
+tools/fuzz.sh 15

@@ -221,6 +221,26 @@ TEST_F(FinishingTest, FailuresLeaveNoFinishedFile) {
   }
 }
 
+// The first line names the finished file: one that is no file name is refused, so nothing is
+// written outside Final (a "\" climbing out of it, say).
+TEST_F(FinishingTest, FirstLineThatIsNoFileNameIsRefused) {
+  const Text climbed_to = Text(kVarnexPdvFolder) + "\\AB.5BA";
+  for (const char* first_line : {"E01..\\..\\AB000000012345", "E01KL/510AB0000",
+                                 "E01KL:510AB0000", "E01KL*510AB0000", "E01KL\t510AB0000"}) {
+    SCOPED_TRACE(first_line);
+    Write(DayFilePath(Day("05/11/2010")), Text(first_line) + "\r\n");
+    FakeCoupons coupons;
+    try {
+      AdicionaCPF("05/11/2010", coupons);
+      ADD_FAILURE() << "no error";
+    } catch (const PlatformError& error) {
+      EXPECT_EQ(error.Message(), "Nome de arquivo inválido"_cp);
+    }
+    EXPECT_EQ(FinishedFiles(), Files{});
+    EXPECT_FALSE(os::Files().FileExists(climbed_to));
+  }
+}
+
 TEST_F(FinishingTest, MissingFinalFolderIsAnInvalidFileName) {
   std::filesystem::remove(Native(Text(kFinalFolder)));
   PutDayFile("05/11/2010", "coupons.txt");

@@ -324,6 +324,18 @@ TEST_F(GenerationRunTest, ForeseenFailuresShowTheirBoxAndLeaveNoWorkFiles) {
   }
 }
 
+TEST_F(GenerationRunTest, AFolderThatCannotBeMadeIsReportedBeforeThePrinter) {
+  // A file where the output folder should be.
+  fs::create_directories(drive_.Native("C:\\Varnex\\PDV"));
+  std::ofstream(drive_.Native("C:\\Varnex\\PDV\\NFP"), std::ios::binary) << "not a folder";
+  Dates("01/03/2010", "02/03/2010", true);
+  EXPECT_EQ(Run(), "aborted");
+  EXPECT_TRUE(printer_.calls.empty());
+  EXPECT_EQ(Events(), std::vector<std::string>{"box plain 'Kalora PDV NFP' 'Não foi possível "
+                                               "criar a pasta \"C:\\Varnex\\PDV\\NFP\". Nenhum "
+                                               "arquivo foi gerado.'"});
+}
+
 TEST_F(GenerationRunTest, AnOlderOutputSurvivesARunThatWroteNoRecords) {
   std::ofstream(Output("NFP_COO_7.txt"), std::ios::binary) << "older";
   Coo("7", "8");

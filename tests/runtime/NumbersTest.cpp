@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 #include "runtime/Cp1252.h"
 #include "runtime/Errors.h"
 
@@ -26,11 +28,13 @@ TEST(StrToInt, AcceptsEveryForm) {
 }
 
 TEST(StrToInt, RejectsAnythingElseWithTheMessageNamingTheText) {
-  const char* cases[] = {"",        " ",       "-",         "+",         "12a",
-                         "1 ",      "1.0",     "2147483648", "-2147483649", "$",
-                         "0x",      "$100000000", "-$1",     "--1",       "\t1",
-                         "1e3",     "0x-1",    "١"};
-  for (const char* text : cases) {
+  using namespace std::literals;
+  const std::string_view cases[] = {"",        " ",       "-",         "+",         "12a",
+                                    "1 ",      "1.0",     "2147483648", "-2147483649", "$",
+                                    "0x",      "$100000000", "-$1",     "--1",       "\t1",
+                                    "1e3",     "0x-1",    "١",
+                                    "1\0002"sv};  // the whole text is quoted, past a code 0
+  for (std::string_view text : cases) {
     SCOPED_TRACE(text);
     EXPECT_FALSE(TryStrToInt(text).has_value());
     try {

@@ -120,6 +120,8 @@ TEST(Console, FaultsEndWithTheirMessageAndLoseNothing) {
        {"'12a' não é um valor inteiro válido."}},
       {"COO hexadecimal is a number", {"gerar", "--coo", "$3E9", "$3F0"}, "download",
        kExitAborted, {"Flaha de Comunicação com  a impressora!"}},
+      {"COO negative, refused by the printer", {"gerar", "--coo", "-5", "10"}, nullptr,
+       kExitAborted, {"Flaha de Comunicação com  a impressora!"}},
       {"COO too long", {"gerar", "--coo", "1234567", "1"}, nullptr, kExitUsage,
        {"kalora-nfp: o COO tem no máximo 6 caracteres: 1234567", "Veja: kalora-nfp --help"}},
       {"date not a date", {"gerar", "--periodo", "31/02/2026", "01/03/2026"}, nullptr,
@@ -144,6 +146,15 @@ TEST(Console, FaultsEndWithTheirMessageAndLoseNothing) {
       EXPECT_FALSE(HasWorkFiles());
     }
   }
+}
+
+TEST(Console, DailyRunAcrossAYearEnd) {
+  test::Shop shop;
+  Result result = RunProgram({"gerar", "--diario", "31/12/2026", "01/01/2027"});
+  EXPECT_EQ(result.status, kExitSuccess);
+  EXPECT_EQ(shop.FilesIn(gen::kOutputFolder),
+            (Names{"NFP_DIA_20261231.txt", "NFP_DIA_20270101.txt"}));
+  EXPECT_EQ(shop.FilesIn(gen::kFinalFolder), (Names{"BE091010.11R", "BE091010.VCQ"}));
 }
 
 TEST(Console, StoreFaultsStopBeforeThePrinter) {
