@@ -383,7 +383,8 @@ TEST_F(GenerationRunTest, AMirrorWithTooFewLinesIsAnError) {
   EXPECT_EQ(Run(), "Arquivo não encontrado");
 }
 
-// A disk where no folder exists and none can be made, not even the drive's root.
+// A disk where no folder exists and none can be made, not even the drive's root: the root is
+// its own parent, and must be tried once rather than recursed into.
 class NoFolders : public os::FileSystem {
  public:
   bool FileExists(const Text& path) override { return machine_.FileExists(path); }
@@ -403,7 +404,7 @@ class NoFolders : public os::FileSystem {
   os::FileSystem& machine_ = os::MachineFiles();
 };
 
-TEST_F(GenerationRunTest, OutputFoldersThatCannotBeMadeStopTheRunBeforeThePrinter) {
+TEST_F(GenerationRunTest, AMissingDriveRootIsReportedNotRecursedInto) {
   NoFolders disk;
   os::ScopedFileSystem scoped(disk);
   Dates("01/03/2010", "02/03/2010", true);
