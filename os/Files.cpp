@@ -27,7 +27,9 @@ bool ForceDirectories(const Text& path) {
   while (trimmed.size() > 3 && trimmed.back() == '\\') trimmed.pop_back();
   if (Files().FolderExists(trimmed)) return true;
   size_t cut = trimmed.find_last_of('\\');
-  if (cut != Text::npos && cut > 0 && !ForceDirectories(trimmed.substr(0, cut + 1))) return false;
+  // A missing root ("C:\") is its own parent: it is tried once, never recursed into.
+  bool has_parent = cut != Text::npos && cut > 0 && cut + 1 < trimmed.size();
+  if (has_parent && !ForceDirectories(trimmed.substr(0, cut + 1))) return false;
   return Files().CreateFolder(trimmed);
 }
 

@@ -383,5 +383,37 @@ TEST_F(GenerationRunTest, AMirrorWithTooFewLinesIsAnError) {
   EXPECT_EQ(Run(), "Arquivo não encontrado");
 }
 
+// A disk where no folder exists and none can be made, not even the drive's root: the root is
+// its own parent, and must be tried once rather than recursed into.
+class NoFolders : public os::FileSystem {
+ public:
+  bool FileExists(const Text& path) override { return machine_.FileExists(path); }
+  bool FolderExists(const Text&) override { return false; }
+  bool CreateFolder(const Text&) override { return false; }
+  bool RemoveFile(const Text& path) override { return machine_.RemoveFile(path); }
+  bool CopyOver(const Text& from, const Text& to) override { return machine_.CopyOver(from, to); }
+  void MoveOver(const Text& from, const Text& to) override { machine_.MoveOver(from, to); }
+  std::unique_ptr<InputStream> OpenRead(const Text& path) override {
+    return machine_.OpenRead(path);
+  }
+  std::unique_ptr<OutputStream> Create(const Text& path) override {
+    return machine_.Create(path);
+  }
+
+ private:
+  os::FileSystem& machine_ = os::MachineFiles();
+};
+
+TEST_F(GenerationRunTest, AMissingDriveRootIsReportedNotRecursedInto) {
+  NoFolders disk;
+  os::ScopedFileSystem scoped(disk);
+  Dates("01/03/2010", "02/03/2010", true);
+  EXPECT_EQ(Run(), "aborted");
+  EXPECT_EQ(Events(), std::vector<std::string>{
+                          "box plain 'Kalora PDV NFP' 'Não foi possível criar a pasta "
+                          "\"C:\\Varnex\\PDV\\NFP\". Nenhum arquivo foi gerado.'"});
+  EXPECT_TRUE(printer_.calls.empty());
+}
+
 }  // namespace
 }  // namespace kalora::gen
