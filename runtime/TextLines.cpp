@@ -12,9 +12,9 @@ constexpr size_t kBufferSize = 64 * 1024;
 
 // Where the text from start stops: at the first CR or end mark, or at the end of the buffer.
 // memchr keeps the scan as fast as a plain copy of the bytes.
-size_t LineStop(const std::string& buffer, size_t start) {
+size_t LineStop(const std::string& buffer, size_t start, size_t end) {
   const char* begin = buffer.data() + start;
-  size_t size = buffer.size() - start;
+  size_t size = end - start;
   if (const void* cr = std::memchr(begin, '\r', size)) {
     size = static_cast<size_t>(static_cast<const char*>(cr) - begin);
   }
@@ -28,35 +28,33 @@ size_t LineStop(const std::string& buffer, size_t start) {
 
 bool LineReader::Fill() {
   if (ended_) return false;
-  buffer_.resize(kBufferSize);
-  size_t count = input_.Read(buffer_.data(), buffer_.size());
-  buffer_.resize(count);
+  if (buffer_.size() != kBufferSize) buffer_.resize(kBufferSize);
+  end_ = input_.Read(buffer_.data(), buffer_.size());
   pos_ = 0;
-  if (count == 0) ended_ = true;
-  return count > 0;
+  if (end_ == 0) ended_ = true;
+  return end_ > 0;
 }
 
 bool LineReader::ReadLine(Text& line) {
   line.clear();
   bool any = false;
   for (;;) {
-    if (pos_ == buffer_.size() && !Fill()) return any;
+    if (pos_ == end_ && !Fill()) return any;
     any = true;
     size_t start = pos_;
-    pos_ = LineStop(buffer_, start);
+    pos_ = LineStop(buffer_, start, end_);
     line.append(buffer_, start, pos_ - start);
-    if (pos_ == buffer_.size()) continue;
+    if (pos_ == end_) continue;
     if (buffer_[pos_] == kEndOfText) {
       // Text before the end mark is a last line; nothing at all is no line.
       bool last_line = start != pos_ || !line.empty();
       ended_ = true;
-      buffer_.clear();
-      pos_ = 0;
+      pos_ = end_ = 0;
       return last_line;
     }
     ++pos_;  // the CR
-    if (pos_ == buffer_.size()) Fill();
-    if (pos_ < buffer_.size() && buffer_[pos_] == '\n') ++pos_;
+    if (pos_ == end_) Fill();
+    if (pos_ < end_ && buffer_[pos_] == '\n') ++pos_;
     return true;
   }
 }

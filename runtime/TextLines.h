@@ -28,8 +28,10 @@ class LineReader {
   bool Fill();
 
   InputStream& input_;
+  // Read bytes are buffer_[pos_, end_); the buffer keeps its size so a read never clears it.
   std::string buffer_;
   size_t pos_ = 0;
+  size_t end_ = 0;
   bool ended_ = false;
 };
 

@@ -74,6 +74,22 @@ const Block& ParadoxTable::LoadBlock(int number) {
   return cached_;
 }
 
+const Block& ParadoxTable::LoadIndexBlock(int number) {
+  constexpr std::size_t kCachedIndexBlocks = 8;  // deeper than any index path
+  for (const Block& block : index_cache_) {
+    if (block.number == number) return block;
+  }
+  Block block = index_->ReadBlock(number);
+  if (index_cache_.size() < kCachedIndexBlocks) {
+    index_cache_.push_back(std::move(block));
+    return index_cache_.back();
+  }
+  Block& slot = index_cache_[index_cache_next_];
+  index_cache_next_ = (index_cache_next_ + 1) % kCachedIndexBlocks;
+  slot = std::move(block);
+  return slot;
+}
+
 std::optional<RecordPosition> ParadoxTable::FirstRecordFrom(int block_number, int blocks_walked) {
   while (block_number != 0) {
     if (++blocks_walked > Header().blocks_in_file) data_.Fail("the chain of blocks loops");
@@ -116,6 +132,7 @@ std::optional<RecordPosition> ParadoxTable::FindKeyPrefix(std::string_view key) 
     index_note_ = problem;
     index_kind_ = IndexKind::kBuiltFromBlocks;
     index_.reset();
+    index_cache_.clear();
   }
   return ScanForKey(SearchBuiltIndex(key), key).position;
 }
@@ -135,16 +152,20 @@ int ParadoxTable::DescendIndexFileOrThrow(std::string_view key) {
   const int key_width = index_->PrefixWidth(KeyFieldCount());
   int block_number = h.index_root;
   for (int level = h.index_levels; level >= 1; --level) {
-    const Block block = index_->ReadBlock(block_number);
+    const Block& block = LoadIndexBlock(block_number);
     if (block.record_count == 0) index_->Fail("empty block " + std::to_string(block_number) + " on the search path");
-    int chosen = 0;
-    for (int i = 0; i < block.record_count; ++i) {
-      if (Compare(block.Record(i, h.record_size).substr(0, key.size()), key) < 0) {
-        chosen = i;
+    // Entries are in key order: the last one below the key, by halving.
+    int below = 0;
+    int above = block.record_count;
+    while (above - below > 1) {
+      const int middle = below + (above - below) / 2;
+      if (Compare(block.Record(middle, h.record_size).substr(0, key.size()), key) < 0) {
+        below = middle;
       } else {
-        break;
+        above = middle;
       }
     }
+    const int chosen = below;
     block_number = IndexBlockNumber(block.Record(chosen, h.record_size), key_width);
     const int limit = level == 1 ? Header().blocks_in_file : h.blocks_in_file;
     if (block_number < 1 || block_number > limit) {
@@ -194,10 +215,20 @@ ParadoxTable::ScanResult ParadoxTable::ScanForKey(int block_number, std::string_
   while (block_number != 0) {
     if (++walked > Header().blocks_in_file) data_.Fail("the chain of blocks loops");
     const Block& block = LoadBlock(block_number);
-    for (int i = 0; i < block.record_count; ++i) {
-      const int c = Compare(block.Record(i, record_size).substr(0, key.size()), key);
-      if (c == 0) return ScanResult{RecordPosition{block_number, i, 0}, true};
-      if (c > 0) return ScanResult{std::nullopt, true};
+    // Records are in key order: the first one at or after the key, by halving.
+    int low = 0;
+    int high = block.record_count;
+    while (low < high) {
+      const int middle = low + (high - low) / 2;
+      if (Compare(block.Record(middle, record_size).substr(0, key.size()), key) < 0) {
+        low = middle + 1;
+      } else {
+        high = middle;
+      }
+    }
+    if (low < block.record_count) {
+      const int c = Compare(block.Record(low, record_size).substr(0, key.size()), key);
+      return ScanResult{c == 0 ? std::optional(RecordPosition{block_number, low, 0}) : std::nullopt, true};
     }
     block_number = block.next;
   }

@@ -71,6 +71,7 @@ class ParadoxTable {
   };
 
   const Block& LoadBlock(int number);
+  const Block& LoadIndexBlock(int number);
   std::optional<RecordPosition> FirstRecordFrom(int block_number, int blocks_walked);
   int DescendIndexFile(std::string_view key);
   int DescendIndexFileOrThrow(std::string_view key);
@@ -86,6 +87,9 @@ class ParadoxTable {
   std::vector<BlockKey> built_index_;
   bool built_ = false;
   Block cached_;
+  // The .PX blocks read last: lookups of one day's coupons follow the same path down.
+  std::vector<Block> index_cache_;
+  std::size_t index_cache_next_ = 0;
 };
 
 }  // namespace kalora::store

@@ -19,6 +19,10 @@
 #include "os/Files.h"
 #include "runtime/Errors.h"
 #include "runtime/TextLines.h"
+#include "shell/StoreTables.h"
+#include "store/ParadoxWriter.h"
+#include "store/StorePaths.h"
+#include "store/TableDescription.h"
 
 namespace kalora::bench {
 
@@ -136,6 +140,17 @@ class MemoryCoupons : public gen::CouponSource {
     return customers_[row->customer];
   }
 
+  // Every coupon in key order, a key drawn twice once: serial, date, COO and customer.
+  template <typename Visit>
+  void ForEach(Visit visit) const {
+    for (size_t i = 0; i < rows_.size(); ++i) {
+      const Row& row = rows_[i];
+      if (i > 0 && !(rows_[i - 1] < row)) continue;
+      const Text& serial = row.printer == 0 ? kSerial : kOtherSerials[row.printer - 1];
+      visit(serial, Date{std::chrono::days{row.days}}, row.coo, customers_[row.customer]);
+    }
+  }
+
  private:
   struct Row {
     uint32_t printer;
@@ -150,6 +165,42 @@ class MemoryCoupons : public gen::CouponSource {
 
   std::vector<Row> rows_;
   std::vector<gen::Customer> customers_;
+};
+
+// The same coupons in a Paradox table with its primary index, as a shop's disk holds them,
+// looked up the way the window does.
+class TableCoupons : public gen::CouponSource {
+ public:
+  TableCoupons(const MemoryCoupons& coupons, const std::filesystem::path& folder) {
+    store::TableDescription description = store::ReadTableDescription(
+        store::PathFromUtf8(KALORA_DEMO_FOLDER "/EcfCupom.txt"));
+    description.layout.block_size_kb = 16;  // block numbers of a million records fit a short
+    std::vector<std::vector<store::Value>> records;
+    coupons.ForEach([&](const Text& serial, Date date, int32_t coo, const gen::Customer& customer) {
+      std::vector<store::Value> record(description.layout.fields.size(), store::Value{});
+      record[0] = store::TableText{serial};
+      record[1] = date;
+      record[2] = coo;
+      record[13] = store::TableText{customer.cpf};
+      record[14] = store::TableText{customer.nome};
+      records.push_back(std::move(record));
+    });
+    size_t next = 0;
+    store::WriteTable(folder / "EcfCupom.DB", description.layout,
+                      [&](std::vector<store::Value>& record) {
+                        if (next == records.size()) return false;
+                        record = std::move(records[next++]);
+                        return true;
+                      });
+    table_.OpenIn(folder);
+  }
+
+  std::optional<gen::Customer> Find(const Text& serial, Date date, int32_t coo) override {
+    return shell::CouponLookup(table_, serial, date, coo);
+  }
+
+ private:
+  shell::TECFCupom table_;
 };
 
 double Seconds(std::chrono::steady_clock::duration duration) {
@@ -271,6 +322,15 @@ int main() {
     std::printf("table of %d coupons built in memory in %.0f ms\n", bench::kTableCoupons,
                 bench::Seconds(std::chrono::steady_clock::now() - start) * 1e3);
     bench::ReportMonth("in-memory coupon table", coupons, days, bytes);
+
+    start = std::chrono::steady_clock::now();
+    std::filesystem::path store = std::filesystem::temp_directory_path() / "kalora-bench-store";
+    std::filesystem::create_directories(store);
+    bench::TableCoupons table(coupons, store);
+    std::printf("the same coupons in EcfCupom.DB + .PX, written and opened in %.0f ms\n",
+                bench::Seconds(std::chrono::steady_clock::now() - start) * 1e3);
+    bench::ReportMonth("Paradox coupon table", table, days, bytes);
+    std::filesystem::remove_all(store);
     return 0;
   } catch (const PlatformError& error) {
     std::fprintf(stderr, "%s\n", error.Message().c_str());
