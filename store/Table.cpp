@@ -194,10 +194,18 @@ void Table::RequireOpen() const {
 }
 
 void Table::SetCurrent(const std::optional<RecordPosition>& position) {
-  current_ = position ? std::string(table_->Record(*position)) : std::string();
+  if (position) {
+    current_.assign(table_->Record(*position));  // keeps its storage from one lookup to the next
+  } else {
+    current_.clear();
+  }
 }
 
 const FieldInfo& Table::DeclaredField(std::string_view name) const {
+  // The program spells its fields as declared; other spellings are rare.
+  for (std::size_t i = 0; i < declared_.size(); ++i) {
+    if (declared_[i].name == name) return declared_fields_[i];
+  }
   for (std::size_t i = 0; i < declared_.size(); ++i) {
     if (SameIgnoringCase(declared_[i].name, name)) return declared_fields_[i];
   }
