@@ -99,8 +99,18 @@ std::optional<std::string> EncodeAll(const std::vector<char32_t>& code_points, i
 
 bool IsKnownCodePage(int code_page) { return FindTable(code_page) != nullptr; }
 
+namespace {
+bool IsAscii(std::string_view bytes) {
+  for (char ch : bytes) {
+    if (static_cast<unsigned char>(ch) >= 0x80) return false;
+  }
+  return true;
+}
+}  // namespace
+
 Text ToWindows1252(std::string_view bytes, int code_page) {
-  if (code_page == kWindows1252) return Text(bytes);
+  // ASCII reads the same in every code page the tables use.
+  if (code_page == kWindows1252 || IsAscii(bytes)) return Text(bytes);
   const CodePageTable* from = FindTable(code_page);
   const CodePageTable* to = FindTable(kWindows1252);
   Text out;
@@ -121,7 +131,7 @@ std::string ToUtf8(std::string_view bytes, int code_page) {
 }
 
 std::optional<std::string> FromWindows1252(std::string_view text, int code_page) {
-  if (code_page == kWindows1252) return std::string(text);
+  if (code_page == kWindows1252 || IsAscii(text)) return std::string(text);
   const CodePageTable* from = FindTable(kWindows1252);
   std::vector<char32_t> code_points;
   code_points.reserve(text.size());

@@ -232,10 +232,14 @@ bool Table::Locate(std::string_view field_name, const Text& value) {
 // The raw bytes the index holds for these values; nullopt when no record can hold them
 // (a text the code page cannot write or longer than the field, a number out of its range).
 std::optional<std::string> Table::EncodeKey(const std::vector<KeyValue>& values) {
+  // The key fields are the record's first fields: their bytes are the record's first bytes.
   std::string key;
+  if (!values.empty()) {
+    const FieldInfo& last = table_->Fields()[values.size() - 1];
+    key.assign(static_cast<std::size_t>(last.offset + last.width), '\0');
+  }
   for (std::size_t i = 0; i < values.size(); ++i) {
     const FieldInfo& field = table_->Fields()[i];
-    std::string bytes(static_cast<std::size_t>(field.offset + field.width), '\0');
     Value value;
     const auto mismatch = [&](std::string_view actual) {
       Fail(kDatabaseError, "Type mismatch for field '" + field.name + "', expecting: " +
@@ -245,7 +249,7 @@ std::optional<std::string> Table::EncodeKey(const std::vector<KeyValue>& values)
       if (field.type != FieldType::kAlpha) mismatch("String");
       auto encoded = FromWindows1252(*text, table_->CodePage());
       if (!encoded || encoded->find('\0') != std::string::npos) return std::nullopt;
-      value = TableText{*encoded};
+      value = TableText{std::move(*encoded)};
     } else if (const auto* number = std::get_if<std::int32_t>(&values[i])) {
       if (FamilyOf(field.type) != Family::kWhole) mismatch("Integer");
       value = *number;
@@ -254,11 +258,10 @@ std::optional<std::string> Table::EncodeKey(const std::vector<KeyValue>& values)
       value = std::get<Date>(values[i]);
     }
     try {
-      EncodeValue(field, value, bytes);
+      EncodeValue(field, value, key);
     } catch (const std::invalid_argument&) {
       return std::nullopt;
     }
-    key += bytes.substr(static_cast<std::size_t>(field.offset));
   }
   return key;
 }
