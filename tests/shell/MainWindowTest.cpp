@@ -8,7 +8,7 @@
 #include "runtime/Cp1252.h"
 #include "runtime/Errors.h"
 #include "tests/shell/ShopFixture.h"
-#include "tests/support/QuietPrinter.h"
+#include "tools/QuietPrinter.h"
 #include "ui/headless/HeadlessScreen.h"
 
 namespace kalora::shell {
@@ -44,7 +44,7 @@ class MainWindowTest : public ::testing::Test {
 
   ui::HeadlessScreen screen_;
   Application application_{screen_};
-  test::QuietPrinter printer_;
+  tools::QuietPrinter printer_;
 };
 
 TEST_F(MainWindowTest, OpensInDateModeWithTheCompanyAndTheFirstModel) {

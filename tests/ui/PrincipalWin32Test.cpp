@@ -6,7 +6,7 @@
 #include "runtime/Cp1252.h"
 #include "shell/Application.h"
 #include "shell/pasPrincipal.h"
-#include "tests/support/QuietPrinter.h"
+#include "tools/QuietPrinter.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/ui/Win32Probe.h"
 #include "tools/StoreBuilding.h"
@@ -56,7 +56,7 @@ class PrincipalWin32Test : public ::testing::Test {
   DemoStore store;
   Win32Screen screen;
   shell::Application application{screen};
-  test::QuietPrinter printer;
+  tools::QuietPrinter printer;
   shell::TfrmPrincipal form{application, printer, {[] { return *MakeDate(2010, 3, 16); }}};
   std::unique_ptr<NativeWindow> window;
 };

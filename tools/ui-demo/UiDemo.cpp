@@ -15,6 +15,7 @@
 #include "runtime/Errors.h"
 #include "shell/Application.h"
 #include "shell/pasPrincipal.h"
+#include "tools/QuietPrinter.h"
 #include "tools/StoreBuilding.h"
 #include "ui/win32/Win32Screen.h"
 
@@ -23,20 +24,6 @@ namespace {
 using namespace kalora;
 
 enum class Mode { kCoo, kData, kDiario };
-
-class QuietPrinter : public gen::FiscalPrinter {
- public:
-  int32_t DownloadMFD(const Text&, const Text&, const Text&, const Text&, const Text&) override {
-    return 0;
-  }
-  int32_t GeraTxtPorCOO(const Text&, const Text&, int32_t, int32_t, int32_t) override { return 0; }
-  int32_t GeraRegistrosTipoE(const RecordsArguments&) override { return 0; }
-  bool UsarMFD2() const override { return usar_mfd2_; }
-  void SetUsarMFD2(bool usar) override { usar_mfd2_ = usar; }
-
- private:
-  bool usar_mfd2_ = false;
-};
 
 std::filesystem::path BuildDemoStore(const std::filesystem::path& demo) {
   std::filesystem::path store = std::filesystem::temp_directory_path() / "kalora-ui-demo";
@@ -102,7 +89,7 @@ int main(int argc, char** argv) {
   }
   try {
     BuildDemoStore(arguments.demo_folder);
-    QuietPrinter printer;
+    tools::QuietPrinter printer;
     shell::TfrmPrincipal form(application, printer, {[] { return *MakeDate(2026, 12, 1); }});
     shell::frmPrincipal = &form;
     application.Handle([&] { form.FormCreate(); });

@@ -1,10 +1,10 @@
-// A printer that answers nothing and writes nothing: for tests of the window, which needs a
-// printer only to tell it the model family.
+// A printer that answers nothing and writes nothing: for the window shown without a printer
+// (the screenshot program, the window's tests), which needs one only for the model family.
 #pragma once
 
 #include "generation/FiscalPrinter.h"
 
-namespace kalora::test {
+namespace kalora::tools {
 
 class QuietPrinter : public gen::FiscalPrinter {
  public:
@@ -20,4 +20,4 @@ class QuietPrinter : public gen::FiscalPrinter {
   bool usar_mfd2_ = false;
 };
 
-}  // namespace kalora::test
+}  // namespace kalora::tools
