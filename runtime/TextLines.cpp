@@ -62,7 +62,12 @@ bool LineReader::ReadLine(Text& line) {
 void LineWriter::WriteLine(std::string_view line) {
   buffer_.append(line);
   buffer_.append("\r\n");
-  if (buffer_.size() >= kBufferSize) Flush();
+  if (buffer_.size() >= kBufferSize) {
+    // Whole buffers only: page-sized writes keep the system from patching partial pages.
+    size_t whole = buffer_.size() - buffer_.size() % kBufferSize;
+    output_.Write({buffer_.data(), whole});
+    buffer_.erase(0, whole);
+  }
 }
 
 void LineWriter::Flush() {

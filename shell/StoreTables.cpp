@@ -71,7 +71,7 @@ Company CompanyLookup(TParametro& parametro, TEmp& emp) {
 }
 
 std::optional<gen::Customer> CouponLookup(TECFCupom& cupom, const Text& serial, Date date, std::int32_t coo) {
-  if (!cupom.FindKey({store::KeyValue(serial), store::KeyValue(date), store::KeyValue(coo)})) return std::nullopt;
+  if (!cupom.FindKey({serial, date, coo})) return std::nullopt;
   return gen::Customer{cupom.AsText("ClienteCPF"), cupom.AsText("ClienteNome")};
 }
 

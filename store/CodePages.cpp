@@ -108,9 +108,9 @@ bool IsAscii(std::string_view bytes) {
 }
 }  // namespace
 
-Text ToWindows1252(std::string_view bytes, int code_page) {
+Text ToWindows1252(std::string bytes, int code_page) {
   // ASCII reads the same in every code page the tables use.
-  if (code_page == kWindows1252 || IsAscii(bytes)) return Text(bytes);
+  if (code_page == kWindows1252 || IsAscii(bytes)) return bytes;
   const CodePageTable* from = FindTable(code_page);
   const CodePageTable* to = FindTable(kWindows1252);
   Text out;

@@ -12,8 +12,9 @@ namespace kalora::store {
 // table here keep their ASCII bytes; their other bytes become '?' (Windows-1252) or U+FFFD.
 bool IsKnownCodePage(int code_page);
 
-// Table bytes to Windows-1252; characters Windows-1252 lacks become '?'.
-Text ToWindows1252(std::string_view bytes, int code_page);
+// Table bytes to Windows-1252; characters Windows-1252 lacks become '?'. Bytes that read the
+// same in both are handed back as they came.
+Text ToWindows1252(std::string bytes, int code_page);
 // Table bytes to UTF-8, losing nothing for a known code page.
 std::string ToUtf8(std::string_view bytes, int code_page);
 // Windows-1252 text to table bytes; nullopt when a character has no byte in the code page.

@@ -142,7 +142,7 @@ void ParadoxFile::ParseFields(const std::string& bytes, FileRole role) {
     if (pos >= size) Fail("field names run past the header");
     const auto end = bytes.find('\0', static_cast<std::size_t>(pos));
     if (end == std::string::npos) Fail("field names run past the header");
-    field.name = ToWindows1252(std::string_view(bytes).substr(pos, end - pos), code_page_);
+    field.name = ToWindows1252(bytes.substr(pos, end - pos), code_page_);
     pos = static_cast<int>(end) + 1;
   }
   // 4.x+: field numbers, then the sort order's name; informative only.
@@ -177,13 +177,18 @@ Block ParadoxFile::ReadBlockBytes(int number, bool first_record_only) {
   if (start + kBlockHeaderSize > file_size) Fail("block " + std::to_string(number) + " lies past the end of the file");
   const auto available = static_cast<int>(std::min<std::uint64_t>(h.block_size, file_size - start));
 
-  std::string head(kBlockHeaderSize, '\0');
-  source_->ReadAt(start, head.data(), head.size());
+  // One read for the block's head and records: the head alone would cost a read of its own.
+  const int wanted_bytes = first_record_only ? std::min(available, kBlockHeaderSize + h.record_size) : available;
   Block block;
+  std::string& bytes = block.records;
+  bytes.resize(static_cast<std::size_t>(wanted_bytes));
+  if (source_->ReadAt(start, bytes.data(), bytes.size()) != bytes.size()) {
+    Fail("block " + std::to_string(number) + " could not be read");
+  }
   block.number = number;
-  block.next = static_cast<int>(Le(head, 0, 2));
-  block.prev = static_cast<int>(Le(head, 2, 2));
-  const auto add_data_size = static_cast<std::int16_t>(Le(head, 4, 2));
+  block.next = static_cast<int>(Le(bytes, 0, 2));
+  block.prev = static_cast<int>(Le(bytes, 2, 2));
+  const auto add_data_size = static_cast<std::int16_t>(Le(bytes, 4, 2));
   if (add_data_size < -h.record_size) Fail("block " + std::to_string(number) + " has a bad record count");
   const int count = add_data_size < 0 ? 0 : add_data_size / h.record_size + 1;
   if (kBlockHeaderSize + count * h.record_size > available) {
@@ -191,10 +196,8 @@ Block ParadoxFile::ReadBlockBytes(int number, bool first_record_only) {
   }
   block.record_count = count;
   const int wanted = first_record_only ? std::min(count, 1) : count;
-  block.records.resize(static_cast<std::size_t>(wanted) * h.record_size);
-  if (source_->ReadAt(start + kBlockHeaderSize, block.records.data(), block.records.size()) != block.records.size()) {
-    Fail("block " + std::to_string(number) + " could not be read");
-  }
+  bytes.erase(0, kBlockHeaderSize);
+  bytes.resize(static_cast<std::size_t>(wanted) * h.record_size);
   return block;
 }
 

@@ -21,6 +21,21 @@ int Compare(std::string_view a, std::string_view b) {
   return c;
 }
 
+// Records are in key order: the first one whose key prefix is at or after `key`, by halving.
+int FirstAtOrAfter(const Block& block, std::string_view key, int record_size) {
+  int low = 0;
+  int high = block.record_count;
+  while (low < high) {
+    const int middle = low + (high - low) / 2;
+    if (Compare(block.Record(middle, record_size).substr(0, key.size()), key) < 0) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return low;
+}
+
 }  // namespace
 
 ParadoxTable ParadoxTable::OpenFile(const std::filesystem::path& db_path, const OpenOptions& options) {
@@ -119,6 +134,7 @@ std::string_view ParadoxTable::Record(const RecordPosition& position) {
 std::optional<RecordPosition> ParadoxTable::FindKeyPrefix(std::string_view key) {
   if (!IsKeyed() || Header().first_block == 0) return std::nullopt;
   if (key.size() > static_cast<std::size_t>(data_.PrefixWidth(KeyFieldCount()))) return std::nullopt;
+  if (auto answer = FindInLoadedBlock(key)) return *answer;
   if (index_kind_ == IndexKind::kIndexFile) {
     std::string problem;
     try {
@@ -135,6 +151,20 @@ std::optional<RecordPosition> ParadoxTable::FindKeyPrefix(std::string_view key) 
     index_cache_.clear();
   }
   return ScanForKey(SearchBuiltIndex(key), key).position;
+}
+
+// Lookups tend to follow one another through a block (one day's coupons, in COO order). When
+// the block in memory starts before the key and ends at or after it, the first match can only
+// be there, and the index is not needed: the answer, found or not. Nothing otherwise.
+std::optional<std::optional<RecordPosition>> ParadoxTable::FindInLoadedBlock(std::string_view key) const {
+  const Block& block = cached_;
+  if (block.number == 0 || block.record_count == 0) return std::nullopt;
+  const int record_size = Header().record_size;
+  const auto prefix = [&](int index) { return block.Record(index, record_size).substr(0, key.size()); };
+  if (Compare(prefix(0), key) >= 0 || Compare(prefix(block.record_count - 1), key) < 0) return std::nullopt;
+  const int low = FirstAtOrAfter(block, key, record_size);
+  if (Compare(prefix(low), key) != 0) return std::optional<RecordPosition>();
+  return RecordPosition{block.number, low, 0};
 }
 
 // At each level take the last entry whose key is below the searched one (or the first entry):
@@ -215,17 +245,7 @@ ParadoxTable::ScanResult ParadoxTable::ScanForKey(int block_number, std::string_
   while (block_number != 0) {
     if (++walked > Header().blocks_in_file) data_.Fail("the chain of blocks loops");
     const Block& block = LoadBlock(block_number);
-    // Records are in key order: the first one at or after the key, by halving.
-    int low = 0;
-    int high = block.record_count;
-    while (low < high) {
-      const int middle = low + (high - low) / 2;
-      if (Compare(block.Record(middle, record_size).substr(0, key.size()), key) < 0) {
-        low = middle + 1;
-      } else {
-        high = middle;
-      }
-    }
+    const int low = FirstAtOrAfter(block, key, record_size);
     if (low < block.record_count) {
       const int c = Compare(block.Record(low, record_size).substr(0, key.size()), key);
       return ScanResult{c == 0 ? std::optional(RecordPosition{block_number, low, 0}) : std::nullopt, true};

@@ -77,11 +77,11 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 // A field's value as the data engine's AsString gives it.
-Text TextOf(const Value& value, int code_page) {
+Text TextOf(Value value, int code_page) {
   struct Visitor {
     int code_page;
     Text operator()(std::monostate) const { return {}; }
-    Text operator()(const TableText& v) const { return ToWindows1252(v.bytes, code_page); }
+    Text operator()(TableText& v) const { return ToWindows1252(std::move(v.bytes), code_page); }
     Text operator()(std::int32_t v) const { return std::to_string(v); }
     Text operator()(double v) const { return FormatNumber(v); }
     Text operator()(Date v) const { return FormatDayMonthYear(v); }
@@ -229,51 +229,51 @@ bool Table::Locate(std::string_view field_name, const Text& value) {
   return false;
 }
 
-// The raw bytes the index holds for these values; nullopt when no record can hold them
-// (a text the code page cannot write or longer than the field, a number out of its range).
-std::optional<std::string> Table::EncodeKey(const std::vector<KeyValue>& values) {
+// The raw bytes the index holds for these values, into key_; false when no record can hold
+// them (a text the code page cannot write or longer than the field, a number out of its range).
+bool Table::EncodeKey(std::initializer_list<KeyValue> values) {
   // The key fields are the record's first fields: their bytes are the record's first bytes.
-  std::string key;
-  if (!values.empty()) {
+  key_.clear();
+  if (values.size() != 0) {
     const FieldInfo& last = table_->Fields()[values.size() - 1];
-    key.assign(static_cast<std::size_t>(last.offset + last.width), '\0');
+    key_.resize(static_cast<std::size_t>(last.offset + last.width), '\0');
   }
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    const FieldInfo& field = table_->Fields()[i];
+  std::size_t i = 0;
+  for (const KeyValue& key_value : values) {
+    const FieldInfo& field = table_->Fields()[i++];
     Value value;
     const auto mismatch = [&](std::string_view actual) {
       Fail(kDatabaseError, "Type mismatch for field '" + field.name + "', expecting: " +
                                std::string(EngineTypeName(field.type)) + " actual: " + std::string(actual));
     };
-    if (const auto* text = std::get_if<Text>(&values[i])) {
+    if (const auto* text = std::get_if<std::string_view>(&key_value)) {
       if (field.type != FieldType::kAlpha) mismatch("String");
       auto encoded = FromWindows1252(*text, table_->CodePage());
-      if (!encoded || encoded->find('\0') != std::string::npos) return std::nullopt;
+      if (!encoded || encoded->find('\0') != std::string::npos) return false;
       value = TableText{std::move(*encoded)};
-    } else if (const auto* number = std::get_if<std::int32_t>(&values[i])) {
+    } else if (const auto* number = std::get_if<std::int32_t>(&key_value)) {
       if (FamilyOf(field.type) != Family::kWhole) mismatch("Integer");
       value = *number;
     } else {
       if (field.type != FieldType::kDate) mismatch("Date");
-      value = std::get<Date>(values[i]);
+      value = std::get<Date>(key_value);
     }
     try {
-      EncodeValue(field, value, key);
+      EncodeValue(field, value, key_);
     } catch (const std::invalid_argument&) {
-      return std::nullopt;
+      return false;
     }
   }
-  return key;
+  return true;
 }
 
-bool Table::FindKey(const std::vector<KeyValue>& values) {
+bool Table::FindKey(std::initializer_list<KeyValue> values) {
   RequireOpen();
   if (!table_->IsKeyed()) Fail(kDatabaseError, "No index currently active");
   if (static_cast<int>(values.size()) > table_->KeyFieldCount()) Fail(kDatabaseError, "Field index out of range");
-  const auto key = EncodeKey(values);
-  if (!key) return false;
+  if (!EncodeKey(values)) return false;
   try {
-    const auto position = table_->FindKeyPrefix(*key);
+    const auto position = table_->FindKeyPrefix(key_);
     if (!position) return false;
     SetCurrent(position);
   } catch (const PlatformError& error) {

@@ -41,8 +41,9 @@ struct FieldDeclaration {
 
 std::string_view FieldKindName(FieldKind kind);
 
-// A key value for FindKey, matched against the index field at the same position.
-using KeyValue = std::variant<Text, std::int32_t, Date>;
+// A key value for FindKey, matched against the index field at the same position. A text is
+// only viewed: FindKey({...}) keeps it alive for the call.
+using KeyValue = std::variant<std::string_view, std::int32_t, Date>;
 
 // A read-only table component: a table of an alias with the fields it declares. Errors about
 // fields and indexes are EDatabaseError, errors of the files EDBEngineError; every message
@@ -67,7 +68,7 @@ class Table {
   // whole value). False, with the current record unchanged, when there is none.
   bool Locate(std::string_view field, const Text& value);
   // Moves to the first record, in primary index order, whose first key fields equal `values`.
-  bool FindKey(const std::vector<KeyValue>& values);
+  bool FindKey(std::initializer_list<KeyValue> values);
   // The current record's field as text (Windows-1252, never cut); empty on an empty table.
   Text AsText(std::string_view field) const;
   bool IsNull(std::string_view field) const;
@@ -85,7 +86,7 @@ class Table {
   void SetCurrent(const std::optional<RecordPosition>& position);
   const FieldInfo& DeclaredField(std::string_view name) const;
   void RequireOpen() const;
-  std::optional<std::string> EncodeKey(const std::vector<KeyValue>& values);
+  bool EncodeKey(std::initializer_list<KeyValue> values);
 
   std::string component_name_;
   Text table_file_;
@@ -95,6 +96,7 @@ class Table {
   int default_code_page_ = 850;
   std::unique_ptr<ParadoxTable> table_;
   std::string current_;  // bytes of the current record; empty when there is none
+  std::string key_;      // the last key FindKey encoded, kept for its storage
 };
 
 }  // namespace kalora::store

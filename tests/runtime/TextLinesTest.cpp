@@ -83,6 +83,20 @@ TEST(TextLines, WriterEndsEveryLineWithCrLfAndKeepsBytes) {
   EXPECT_EQ(output.Bytes(), "E14\xE7\r\n\r\na\nb\r\n");
 }
 
+TEST(TextLines, LinesAcrossTheWritersBufferArriveWhole) {
+  MemoryOutput output;
+  LineWriter writer(output);
+  Text expected;
+  for (int i = 0; i < 3000; ++i) {
+    const Text line(static_cast<size_t>(i % 301), static_cast<char>('a' + i % 26));
+    writer.WriteLine(line);
+    expected += line + "\r\n";
+  }
+  writer.Close();
+  ASSERT_GT(expected.size(), 6u * 64 * 1024);
+  EXPECT_EQ(output.Bytes(), expected);
+}
+
 TEST(TextLines, ListLineOutsideTheListNamesTheIndex) {
   Lines lines = {"a", "b"};
   EXPECT_EQ(ListLine(lines, 1), "b");

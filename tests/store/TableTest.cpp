@@ -1,6 +1,9 @@
 // Table components: declared fields checked at opening, moves by value and by key, values as text.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+
 #include "runtime/Cp1252.h"
 #include "runtime/Errors.h"
 #include "store/Table.h"
@@ -148,6 +151,59 @@ TEST_F(TableTest, FindKeyMatchesTheLeadingKeyFields) {
             "EDatabaseError TItens: Field index out of range");
   EXPECT_EQ(ErrorOf([&] { table->FindKey({std::int32_t{1}}); }),
             "EDatabaseError TItens: Type mismatch for field 'Codigo', expecting: String actual: Integer");
+}
+
+// Lookups that follow one another through a block are answered from it, the others through
+// the index; in any order, a key finds the first record in key order that starts with it.
+TEST(TableKeyOrder, EveryOrderOfLookupsGetsTheSameAnswers) {
+  // Groups of 24 records (even numbers, every fifth missing) over blocks of 18 records.
+  std::string description =
+      "table Grupos.DB\nversion 7.x\ncodepage 1252\nblocksize 1\nfield A10 Grupo\nfield I Numero\n"
+      "field A40 Nome\nkey 2\n";
+  std::map<std::pair<Text, int>, Text> records;
+  for (const Text group : {"B", "D", "F", "H"}) {
+    for (int n = 1; n <= 30; ++n) {
+      if (n % 5 == 0) continue;
+      const Text name = group + "-" + std::to_string(n);
+      records[{group, 2 * n}] = name;
+      description += "record " + group + "|" + std::to_string(2 * n) + "|" + name + "\n";
+    }
+  }
+  TempFolder folder;
+  WriteDescribedTable(folder.Path(), description);
+  Table table("TGrupos", "Grupos.DB", "Kalora",
+              {{"Grupo", FieldKind::kString}, {"Numero", FieldKind::kInteger}, {"Nome", FieldKind::kString}});
+  table.OpenIn(folder.Path());
+
+  struct Lookup {
+    Text group;
+    std::optional<int> number;  // none: the group alone
+    Text expected;              // the record's name; empty when there is none
+  };
+  std::vector<Lookup> lookups;
+  std::map<Text, Lookup> group_alone;
+  for (const Text group : {"A", "B", "C", "D", "F", "H", "I"}) {
+    auto first = records.lower_bound({group, 0});
+    group_alone[group] = {group, std::nullopt, first != records.end() && first->first.first == group ? first->second : ""};
+    lookups.push_back(group_alone[group]);
+    for (int number = 0; number <= 62; ++number) {
+      auto found = records.find({group, number});
+      lookups.push_back({group, number, found != records.end() ? found->second : ""});
+    }
+  }
+  const auto check = [&](const Lookup& lookup) {
+    SCOPED_TRACE(lookup.group + " " + (lookup.number ? std::to_string(*lookup.number) : "alone"));
+    const bool found = lookup.number ? table.FindKey({lookup.group, *lookup.number}) : table.FindKey({lookup.group});
+    EXPECT_EQ(found, !lookup.expected.empty());
+    if (found) EXPECT_EQ(table.AsText("Nome"), lookup.expected);
+  };
+  for (const Lookup& lookup : lookups) check(lookup);
+  for (auto lookup = lookups.rbegin(); lookup != lookups.rend(); ++lookup) check(*lookup);
+  for (std::size_t i = 0; i < lookups.size(); ++i) check(lookups[i * 37 % lookups.size()]);  // 37: prime to the count
+  for (const Lookup& lookup : lookups) {
+    check(lookup);
+    check(group_alone[lookup.group]);  // from inside its group: the group's first record may lie blocks before
+  }
 }
 
 TEST_F(TableTest, ErrorsNameTheComponentAndWhatFailed) {
