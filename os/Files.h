@@ -54,7 +54,8 @@ FileSystem& MachineFiles();
 // The native form of one of the program's paths (see above).
 Text NativePath(const Text& path);
 
-// The folder of the running program, with its path separator at the end.
+// The folder of the running program, with its path separator at the end; empty when the
+// system does not tell.
 Text ProgramFolder();
 
 // A value of the process environment, or nothing when it is unset or empty.

@@ -95,6 +95,9 @@ constexpr const char* operator""_cp() {
 }
 }  // namespace literals
 
+// The UTF-8 bytes of a code point, appended to out.
+void AppendUtf8(std::string& out, char32_t code_point);
+
 std::string Cp1252ToUtf8(std::string_view text);
 // Characters outside the code page become "?".
 Text Utf8ToCp1252(std::string_view utf8);

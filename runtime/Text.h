@@ -15,4 +15,7 @@ Text Slice(std::string_view text, size_t first, size_t last);
 // The text without leading and trailing characters of code 32 or below.
 Text TrimControls(std::string_view text);
 
+// Equal but for the case of the letters A to Z, as names of files and fields are compared.
+bool SameIgnoringCase(std::string_view a, std::string_view b);
+
 }  // namespace kalora

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "runtime/Cp1252.h"
 #include "store/CodePageTables.h"
 
 namespace kalora::store {
@@ -30,24 +31,6 @@ std::optional<unsigned char> Encode(const CodePageTable* table, char32_t code_po
     if (table->upper[i] == code_point) return static_cast<unsigned char>(0x80 + i);
   }
   return std::nullopt;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 // Decodes UTF-8 into code points; nullopt on a malformed sequence.
@@ -144,9 +127,5 @@ std::optional<std::string> FromUtf8(std::string_view utf8, int code_page) {
   if (!code_points) return std::nullopt;
   return EncodeAll(*code_points, code_page);
 }
-
-std::optional<Text> Utf8ToWindows1252(std::string_view utf8) { return FromUtf8(utf8, kWindows1252); }
-
-std::string Windows1252ToUtf8(std::string_view text) { return ToUtf8(text, kWindows1252); }
 
 }  // namespace kalora::store

@@ -22,8 +22,4 @@ std::optional<std::string> FromWindows1252(std::string_view text, int code_page)
 // UTF-8 text to table bytes; nullopt when a character has no byte or the UTF-8 is broken.
 std::optional<std::string> FromUtf8(std::string_view utf8, int code_page);
 
-// UTF-8 to Windows-1252 and back, used at the edges (file names, descriptions).
-std::optional<Text> Utf8ToWindows1252(std::string_view utf8);
-std::string Windows1252ToUtf8(std::string_view text);
-
 }  // namespace kalora::store

@@ -36,6 +36,14 @@ int FirstAtOrAfter(const Block& block, std::string_view key, int record_size) {
   return low;
 }
 
+// The record at `index` when its key prefix is `key`.
+std::optional<RecordPosition> MatchAt(const Block& block, int index, std::string_view key, int record_size) {
+  if (index >= block.record_count || Compare(block.Record(index, record_size).substr(0, key.size()), key) != 0) {
+    return std::nullopt;
+  }
+  return RecordPosition{block.number, index, 0};
+}
+
 }  // namespace
 
 ParadoxTable ParadoxTable::OpenFile(const std::filesystem::path& db_path, const OpenOptions& options) {
@@ -134,7 +142,10 @@ std::string_view ParadoxTable::Record(const RecordPosition& position) {
 std::optional<RecordPosition> ParadoxTable::FindKeyPrefix(std::string_view key) {
   if (!IsKeyed() || Header().first_block == 0) return std::nullopt;
   if (key.size() > static_cast<std::size_t>(data_.PrefixWidth(KeyFieldCount()))) return std::nullopt;
-  if (auto answer = FindInLoadedBlock(key)) return *answer;
+  if (LoadedBlockSpans(key)) {
+    const int record_size = Header().record_size;
+    return MatchAt(cached_, FirstAtOrAfter(cached_, key, record_size), key, record_size);
+  }
   if (index_kind_ == IndexKind::kIndexFile) {
     std::string problem;
     try {
@@ -155,16 +166,13 @@ std::optional<RecordPosition> ParadoxTable::FindKeyPrefix(std::string_view key) 
 
 // Lookups tend to follow one another through a block (one day's coupons, in COO order). When
 // the block in memory starts before the key and ends at or after it, the first match can only
-// be there, and the index is not needed: the answer, found or not. Nothing otherwise.
-std::optional<std::optional<RecordPosition>> ParadoxTable::FindInLoadedBlock(std::string_view key) const {
+// be there, found or not, and the index is not needed.
+bool ParadoxTable::LoadedBlockSpans(std::string_view key) const {
   const Block& block = cached_;
-  if (block.number == 0 || block.record_count == 0) return std::nullopt;
+  if (block.number == 0 || block.record_count == 0) return false;
   const int record_size = Header().record_size;
   const auto prefix = [&](int index) { return block.Record(index, record_size).substr(0, key.size()); };
-  if (Compare(prefix(0), key) >= 0 || Compare(prefix(block.record_count - 1), key) < 0) return std::nullopt;
-  const int low = FirstAtOrAfter(block, key, record_size);
-  if (Compare(prefix(low), key) != 0) return std::optional<RecordPosition>();
-  return RecordPosition{block.number, low, 0};
+  return Compare(prefix(0), key) < 0 && Compare(prefix(block.record_count - 1), key) >= 0;
 }
 
 // At each level take the last entry whose key is below the searched one (or the first entry):
@@ -246,10 +254,7 @@ ParadoxTable::ScanResult ParadoxTable::ScanForKey(int block_number, std::string_
     if (++walked > Header().blocks_in_file) data_.Fail("the chain of blocks loops");
     const Block& block = LoadBlock(block_number);
     const int low = FirstAtOrAfter(block, key, record_size);
-    if (low < block.record_count) {
-      const int c = Compare(block.Record(low, record_size).substr(0, key.size()), key);
-      return ScanResult{c == 0 ? std::optional(RecordPosition{block_number, low, 0}) : std::nullopt, true};
-    }
+    if (low < block.record_count) return ScanResult{MatchAt(block, low, key, record_size), true};
     block_number = block.next;
   }
   return ScanResult{std::nullopt, true};

@@ -73,7 +73,7 @@ class ParadoxTable {
   const Block& LoadBlock(int number);
   const Block& LoadIndexBlock(int number);
   std::optional<RecordPosition> FirstRecordFrom(int block_number, int blocks_walked);
-  std::optional<std::optional<RecordPosition>> FindInLoadedBlock(std::string_view key) const;
+  bool LoadedBlockSpans(std::string_view key) const;
   int DescendIndexFile(std::string_view key);
   int DescendIndexFileOrThrow(std::string_view key);
   int SearchBuiltIndex(std::string_view key);

@@ -5,22 +5,10 @@
 #include "store/CodePages.h"
 
 namespace kalora::store {
-namespace {
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 Text PathText(const std::filesystem::path& path) {
   const std::string utf8 = PathToUtf8(path);
-  auto text = Utf8ToWindows1252(utf8);
+  auto text = FromUtf8(utf8, 1252);
   if (text) return *text;
   Text ascii;
   for (char c : utf8) ascii += static_cast<unsigned char>(c) < 0x80 ? c : '?';

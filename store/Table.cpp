@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "runtime/Cp1252.h"
 #include "runtime/Errors.h"
 #include "store/Aliases.h"
 #include "store/CodePages.h"
@@ -65,15 +66,6 @@ Family FamilyOf(FieldType type) {
     default:
       return Family::kBlob;
   }
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
 }
 
 // A field's value as the data engine's AsString gives it.
@@ -143,9 +135,9 @@ void Table::Open() {
 
 void Table::OpenIn(const std::filesystem::path& folder) {
   if (Active()) return;
-  const std::filesystem::path file = FindInFolder(folder, Windows1252ToUtf8(table_file_));
+  const std::filesystem::path file = FindInFolder(folder, Cp1252ToUtf8(table_file_));
   if (file.empty()) {
-    Fail(kEngineError, "table file not found: " + PathText(folder / PathFromUtf8(Windows1252ToUtf8(table_file_))));
+    Fail(kEngineError, "table file not found: " + PathText(folder / PathFromUtf8(Cp1252ToUtf8(table_file_))));
   }
   std::unique_ptr<ParadoxTable> table;
   try {

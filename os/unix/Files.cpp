@@ -168,7 +168,7 @@ Text NativePath(const Text& path) {
 Text ProgramFolder() {
   char buffer[PATH_MAX];
   ssize_t size = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (size <= 0) return "./";
+  if (size <= 0 || static_cast<size_t>(size) >= sizeof buffer - 1) return {};  // unknown or cut
   Text path(buffer, static_cast<size_t>(size));
   return path.substr(0, path.find_last_of('/') + 1);
 }

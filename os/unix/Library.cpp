@@ -4,29 +4,17 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
 #include <string>
 #include <string_view>
+
+#include "os/Files.h"
 
 namespace kalora::os {
 namespace {
 
 bool EndsWithDll(std::string_view name) {
   constexpr std::string_view kDll = ".dll";
-  if (name.size() < kDll.size()) return false;
-  return std::equal(kDll.begin(), kDll.end(), name.end() - kDll.size(), [](char a, char b) {
-    return a == std::tolower(static_cast<unsigned char>(b));
-  });
-}
-
-// The folder of the running program, with a trailing "/"; empty when it cannot be read.
-std::string ProgramFolder() {
-  std::string path(4096, '\0');
-  ssize_t size = readlink("/proc/self/exe", path.data(), path.size());
-  if (size <= 0 || static_cast<size_t>(size) >= path.size()) return {};
-  path.resize(static_cast<size_t>(size));
-  return path.substr(0, path.rfind('/') + 1);
+  return name.size() >= kDll.size() && SameIgnoringCase(name.substr(name.size() - kDll.size()), kDll);
 }
 
 // "BemaMFD.dll" -> "<program folder>/BemaMFD.so"; a path keeps its folder.

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "runtime/Errors.h"
-#include "tests/fuzz/ChunkedInput.h"
+#include "tests/support/ChunkedInput.h"
 
 namespace kalora::fuzz {
 
@@ -97,7 +97,7 @@ void MemoryFiles::MoveOver(const Text& from, const Text& to) {
 std::unique_ptr<InputStream> MemoryFiles::OpenRead(const Text& path) {
   auto file = files_.find(InExistingFolder(path));
   if (file == files_.end()) throw InOutError(2);
-  return std::make_unique<ChunkedInput>(*file->second, read_chunk_);
+  return std::make_unique<testing::ChunkedInput>(*file->second, read_chunk_);
 }
 
 std::unique_ptr<OutputStream> MemoryFiles::Create(const Text& path) {

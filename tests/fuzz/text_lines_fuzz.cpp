@@ -9,7 +9,7 @@
 #include "runtime/Cp1252.h"
 #include "runtime/Errors.h"
 #include "runtime/TextLines.h"
-#include "tests/fuzz/ChunkedInput.h"
+#include "tests/support/ChunkedInput.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace kalora::fuzz {
@@ -19,7 +19,7 @@ constexpr char kEndOfText = 26;
 using Lines = std::vector<Text>;
 
 Lines ReadLines(std::string_view text, size_t chunk) {
-  ChunkedInput input{std::string(text), chunk};
+  testing::ChunkedInput input{std::string(text), chunk};
   LineReader reader(input);
   Lines lines;
   Text line;

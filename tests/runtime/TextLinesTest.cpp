@@ -3,31 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "runtime/Errors.h"
+#include "tests/support/ChunkedInput.h"
 
 namespace kalora {
 namespace {
 
 using Lines = std::vector<Text>;
 
-// Hands out its bytes a few at a time, so that line ends fall across reads.
-class TrickleInput : public InputStream {
- public:
-  TrickleInput(std::string bytes, size_t step) : bytes_(std::move(bytes)), step_(step) {}
-  size_t Read(char* buffer, size_t size) override {
-    size_t count = std::min({size, step_, bytes_.size() - pos_});
-    bytes_.copy(buffer, count, pos_);
-    pos_ += count;
-    return count;
-  }
-
- private:
-  std::string bytes_;
-  size_t step_;
-  size_t pos_ = 0;
-};
-
 Lines ReadLines(const std::string& bytes, size_t step) {
-  TrickleInput input(bytes, step);
+  testing::ChunkedInput input(bytes, step);
   LineReader reader(input);
   Lines lines;
   Text line;
@@ -60,7 +44,7 @@ const SplitCase kSplitCases[] = {
 
 TEST(TextLines, LineReaderAndListLoaderSplitTheirOwnWay) {
   for (const auto& c : kSplitCases) {
-    SCOPED_TRACE(testing::PrintToString(c.bytes));
+    SCOPED_TRACE(::testing::PrintToString(c.bytes));
     for (size_t step : {1, 2, 3, 1000}) {
       EXPECT_EQ(ReadLines(c.bytes, step), c.reader) << "step " << step;
     }

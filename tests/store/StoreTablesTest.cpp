@@ -9,6 +9,7 @@
 namespace kalora::shell {
 namespace {
 
+using store::testing::ErrorOf;
 using store::testing::TempFolder;
 using store::testing::WriteDescribedTable;
 
@@ -87,15 +88,6 @@ std::string Coupon(const std::string& serial, const std::string& date, int coo, 
                    const std::string& name) {
   return "record " + serial + "|" + date + "|" + std::to_string(coo) + "|" + std::to_string(coo) + "|10.5|0|0|||||N||" +
          cpf + "|" + name + "|||F\n";
-}
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const PlatformError& error) {
-    return error.Kind() + " " + error.what();
-  }
-  return "no error";
 }
 
 struct CompanyCase {

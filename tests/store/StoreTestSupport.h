@@ -1,9 +1,11 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "runtime/Errors.h"
 #include "store/ParadoxTable.h"
 #include "store/TableDescription.h"
 #include "store/TableDump.h"
@@ -28,6 +30,16 @@ inline std::vector<std::vector<std::string>> ReadAll(ParadoxTable& table) {
     rows.push_back(row);
   }
   return rows;
+}
+
+// The failure an action raises, as "<kind> <message>", or "no error".
+inline std::string ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const PlatformError& error) {
+    return error.Kind() + " " + error.what();
+  }
+  return "no error";
 }
 
 // A fresh folder under the system's temporary folder, removed with the object.

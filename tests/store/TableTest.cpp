@@ -12,17 +12,9 @@
 namespace kalora::store {
 namespace {
 
+using testing::ErrorOf;
 using testing::TempFolder;
 using testing::WriteDescribedTable;
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const PlatformError& error) {
-    return error.Kind() + " " + error.what();
-  }
-  return "no error";
-}
 
 // A small keyed table in code page 850 with one field of each kind the shop's tables use.
 const char kItems[] = R"(table Itens.DB
@@ -195,7 +187,9 @@ TEST(TableKeyOrder, EveryOrderOfLookupsGetsTheSameAnswers) {
     SCOPED_TRACE(lookup.group + " " + (lookup.number ? std::to_string(*lookup.number) : "alone"));
     const bool found = lookup.number ? table.FindKey({lookup.group, *lookup.number}) : table.FindKey({lookup.group});
     EXPECT_EQ(found, !lookup.expected.empty());
-    if (found) EXPECT_EQ(table.AsText("Nome"), lookup.expected);
+    if (found) {
+      EXPECT_EQ(table.AsText("Nome"), lookup.expected);
+    }
   };
   for (const Lookup& lookup : lookups) check(lookup);
   for (auto lookup = lookups.rbegin(); lookup != lookups.rend(); ++lookup) check(*lookup);

@@ -8,7 +8,7 @@
 
 #include "runtime/Streams.h"
 
-namespace kalora::fuzz {
+namespace kalora::testing {
 
 class ChunkedInput : public InputStream {
  public:
@@ -27,4 +27,4 @@ class ChunkedInput : public InputStream {
   size_t pos_ = 0;
 };
 
-}  // namespace kalora::fuzz
+}  // namespace kalora::testing
